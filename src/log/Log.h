@@ -1,0 +1,23 @@
+// Log.h - the library's one log operation.
+//
+// A line goes to the console (DEBUG to standard error, the rest to standard
+// output) and, when LOGDIARIO or LOG is on in CONVERSOR.INI, to a file in the
+// KORVA directory. Messages are Latin-1 bytes, written as they are.
+#pragma once
+
+#include <string>
+
+constexpr int LOG_DEBUG = 1;
+constexpr int LOG_INFO = 2;
+constexpr int LOG_WARN = 3;
+constexpr int LOG_ERROR = 4;
+
+// message: the text; level: LOG_DEBUG..LOG_ERROR (any other value prints an
+// empty level); where: "Class::method" of the caller; line: its source line.
+// Never fails towards the caller.
+void log(const std::string& message, int level, const char* where, int line);
+
+// Test seam: when set, every call of log() is also handed to the listener,
+// before the gate of the configuration, so that tests can see each line.
+using LogListener = void (*)(int level, const char* where, const std::string& message);
+void setLogListener(LogListener listener);

@@ -1,0 +1,76 @@
+// TestSupport.h - what the unit tests share: a recording pipe in the
+// controller, a scratch current directory, and a capture of the log lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "connection/AbstractCommunicationPipe.h"
+
+using Bytes = std::vector<uint8_t>;
+
+// A pipe that keeps every write as one entry. It can refuse writes (return
+// 0) or shorten them, from a given write on, to drive the failure paths.
+class RecordingPipe : public AbstractCommunicationPipe {
+ public:
+  struct Script {
+    int failFromWrite = -1;  // index of the first write that returns 0
+    int shortBy = 0;         // every write reports this many bytes fewer
+    int closeResult = 1;
+  };
+  std::vector<Bytes> writes;
+  Script script;
+  int closes = 0;
+
+  int startCommunication() override { return 1; }
+  int read(uint8_t*, int32_t) override { return 0; }
+  int write(const uint8_t* bytes, int32_t length) override;
+  int close() override { ++closes; return script.closeResult; }
+
+  // All writes joined, for tests that look at the stream rather than the writes.
+  Bytes joined() const;
+};
+
+// Puts a fresh RecordingPipe into the PrinterController (connected) and
+// returns it; the controller owns it.
+RecordingPipe& installRecordingPipe();
+// Drops any pipe from the controller (connected false) and clears the factories.
+void removePipe();
+
+// Bytes of a text, without its terminating zero.
+Bytes bytesOf(const std::string& text);
+
+// Makes a new empty directory the current directory for the test's life and
+// goes back (removing it) at the end.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  const std::string& path() const { return path_; }
+  // Writes a file in the scratch directory.
+  void write(const std::string& name, const std::string& content) const;
+  std::string read(const std::string& name) const;
+
+ private:
+  std::string old_;
+  std::string path_;
+};
+
+// Collects every log line said while it lives.
+class LogCapture {
+ public:
+  struct Line {
+    int level;
+    std::string where;
+    std::string message;
+  };
+  LogCapture();
+  ~LogCapture();
+  const std::vector<Line>& lines() const;
+  // True when some line has exactly this message (and level, when given).
+  bool has(const std::string& message, int level = 0) const;
+  // The messages only, in order.
+  std::vector<std::string> messages() const;
+  void clear();
+};
