@@ -41,5 +41,8 @@ class MasterController {
 
  private:
   MasterController() = default;
+  // Writes the record as it is (the layout of IniFormat.h); no log line.
+  bool writeFile();
+
   Configuracao config_{};
 };

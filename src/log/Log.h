@@ -5,6 +5,7 @@
 // KORVA directory. Messages are Latin-1 bytes, written as they are.
 #pragma once
 
+#include <ctime>
 #include <string>
 
 constexpr int LOG_DEBUG = 1;
@@ -21,3 +22,19 @@ void log(const std::string& message, int level, const char* where, int line);
 // before the gate of the configuration, so that tests can see each line.
 using LogListener = void (*)(int level, const char* where, const std::string& message);
 void setLogListener(LogListener listener);
+
+// Test seam: the clock that gives "now" (seconds since the epoch) for the
+// timestamp and the file name. nullptr goes back to the system clock.
+using LogClock = std::time_t (*)();
+void setLogClock(LogClock clock);
+
+struct Configuracao;
+
+// The name of the log file for the settings and the moment given: the daily
+// file "LogTQ587-Espiao,YYYY-MM-DD.txt" (local date) or, when LOG is on, the
+// port file "LogTQ587-COM<port>-<weekday>.log" (UTC weekday). Empty when
+// neither setting is on.
+std::string logFileName(const Configuracao& config, std::time_t now);
+
+// The directory c:\KORVA\ on this platform, with its trailing separator.
+std::string logDirectory();

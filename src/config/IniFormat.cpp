@@ -1,0 +1,240 @@
+// IniFormat.cpp - normalising, understanding and writing CONVERSOR.INI lines.
+#include "config/IniFormat.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+namespace ini {
+namespace {
+
+// Compared in this order; the first one that starts the line wins, so
+// LOGDIARIO comes before LOG.
+enum Keyword {
+  kSectionPrinter,
+  kPorta,
+  kVelocidade,
+  kControleDeFluxo,
+  kCodePageAutomatico,
+  kEnterAutomatico,
+  kGavetaInvertida,
+  kTabulacao,
+  kMetodo,
+  kTamanhoQrcode,
+  kSectionSystem,
+  kDiretorio,
+  kLogDiario,
+  kLog,
+  kKeywordCount
+};
+const char* const kKeywords[kKeywordCount] = {
+    "[TQ587]",          "PORTA",     "VELOCIDADE",            "CONTROLE_DE_FLUXO",
+    "CODEPAGE_AUTOMATICO", "ENTERAUTOMATICO", "GAVETA_INVERTIDA", "TABULACAO",
+    "METODO_DE_COMUNICACAO", "TAMANHO_QRCODE", "[SISTEMA]", "DIRETORIO",
+    "LOGDIARIO",        "LOG",
+};
+
+const char* const kSpeedNames[8] = {"DETECTAR", "2400",  "4800",  "9600",
+                                    "19200",    "38400", "57600", "115200"};
+const char* const kSpeedNamesDotted[8] = {"DETECTAR", "2.400",  "4.800",  "9.600",
+                                          "19.200",   "38.400", "57.600", "115.200"};
+// The first four mean no handshake; the others, DTR/DSR.
+const char* const kFlowNames[] = {"NENHUM", "DESABILITADO", "N\xC3O",      "NAO",
+                                  "DTR/DSR", "DTR",          "DSR",        "SIM",
+                                  "HABILITADO", "CTS",       "HARDWARE"};
+constexpr int kFlowNoneEntries = 4;
+constexpr int kFlowNone = 2;
+constexpr int kFlowDtrDsr = 0;
+constexpr int kDefaultQrSize = 5;
+
+bool startsWith(const char* text, const char* prefix) {
+  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+// Bytes above 0x80 count as letters.
+bool isLetterOrDigit(unsigned char c) {
+  return isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c > 0x80;
+}
+char upper(unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); }
+
+// Index of the first name that starts value, or -1.
+template <int N>
+int firstPrefix(const char* value, const char* const (&names)[N]) {
+  for (int i = 0; i < N; ++i) {
+    if (startsWith(value, names[i])) return i;
+  }
+  return -1;
+}
+
+int findKeyword(const char* line) { return firstPrefix(line, kKeywords); }
+
+int parsePort(const char* value) {
+  if (startsWith(value, "COM")) value += 3;
+  if (*value == ' ') ++value;
+  int port = 0;
+  for (; isDigit(static_cast<unsigned char>(*value)); ++value) {
+    const int digit = *value - '0';
+    port = port > (INT_MAX - digit) / 10 ? INT_MAX : port * 10 + digit;
+  }
+  return port;
+}
+
+int parseSpeed(const char* value) {
+  int index = firstPrefix(value, kSpeedNames);
+  if (index < 0) index = firstPrefix(value, kSpeedNamesDotted);
+  return index < 0 ? 0 : index;
+}
+
+int parseFlowControl(const char* value) {
+  const int index = firstPrefix(value, kFlowNames);
+  return index >= 0 && index < kFlowNoneEntries ? kFlowNone : kFlowDtrDsr;
+}
+
+char parseZeroOne(const char* value) { return value[0] == '0' || value[0] == '1' ? value[0] : '1'; }
+
+// Digits up to a '(' or the end, 1..16; anything else gives 5.
+int parseQrSize(const char* value) {
+  if (!*value) return kDefaultQrSize;
+  int size = 0;
+  for (; *value && *value != '('; ++value) {
+    if (!isDigit(static_cast<unsigned char>(*value))) return kDefaultQrSize;
+    size = size > 16 ? size : size * 10 + (*value - '0');
+  }
+  return size < 1 || size > 16 ? kDefaultQrSize : size;
+}
+
+// The text after a leading double quote up to the next one, the end or
+// size - 1 bytes; empty when the value is not quoted or is "".
+void parseQuoted(const char* value, char* out, int size) {
+  int n = 0;
+  if (value[0] == '"' && value[1] != '"') {
+    for (const char* p = value + 1; *p && *p != '"' && n < size - 1; ++p) out[n++] = *p;
+  }
+  out[n] = '\0';
+}
+
+Section sectionOf(int keyword) {
+  if (keyword > kSectionPrinter && keyword < kSectionSystem) return Section::Printer;
+  if (keyword > kSectionSystem) return Section::System;
+  return Section::None;
+}
+
+char orSpace(char c) { return c ? c : ' '; }
+
+int boundedLength(const char* text, int size) {
+  int n = 0;
+  while (n < size - 1 && text[n]) ++n;
+  return n;
+}
+
+// Appends to text, never past kMaxText bytes.
+class Writer {
+ public:
+  explicit Writer(char* text) : text_(text) { text_[0] = '\0'; }
+  template <typename... Args>
+  void add(const char* format, Args... args) {
+    if (length_ >= kMaxText) return;
+    const int room = kMaxText + 1 - length_;
+    const int n = std::snprintf(text_ + length_, room, format, args...);
+    if (n > 0) length_ += n < room ? n : room - 1;
+  }
+  int length() const { return length_; }
+
+ private:
+  char* text_;
+  int length_ = 0;
+};
+
+}  // namespace
+
+int normaliseLine(char* line, int length) {
+  bool inQuotes = false;
+  int out = 0;
+  for (int i = 0; i < length; ++i) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    if (inQuotes && c == '\\' && i + 1 < length &&
+        (line[i + 1] == '\\' || (line[i + 1] == '"' && i + 1 == length - 1))) {
+      line[out++] = line[++i];
+      continue;
+    }
+    if (c == '"') {
+      inQuotes = !inQuotes;
+      line[out++] = '"';
+    } else if (inQuotes) {
+      line[out++] = static_cast<char>(c);
+    } else if (c < 0x20) {
+      // carriage returns, tabs and other control bytes go
+    } else if (c == ' ') {
+      const bool between = out > 0 && isLetterOrDigit(static_cast<unsigned char>(line[out - 1])) &&
+                           i + 1 < length &&
+                           isLetterOrDigit(static_cast<unsigned char>(line[i + 1]));
+      if (between) line[out++] = ' ';
+    } else {
+      line[out++] = upper(c);
+    }
+  }
+  line[out] = '\0';
+  return out;
+}
+
+void applyLine(const char* line, Section& section, Configuracao& config) {
+  const int keyword = findKeyword(line);
+  if (line[0] == '[') {
+    section = keyword == kSectionPrinter  ? Section::Printer
+              : keyword == kSectionSystem ? Section::System
+                                          : Section::None;
+    return;
+  }
+  if (keyword < 0 || sectionOf(keyword) != section) return;
+
+  const char* value = line + std::strlen(kKeywords[keyword]);
+  if (*value == ':' || *value == '=') ++value;
+
+  switch (keyword) {
+    case kPorta: config.port = parsePort(value); break;
+    case kVelocidade: config.velocidadeIndex = parseSpeed(value); break;
+    case kControleDeFluxo: config.flowControl = parseFlowControl(value); break;
+    case kCodePageAutomatico: config.codePageAutomatico = parseZeroOne(value); break;
+    case kEnterAutomatico: config.enterAutomatico = parseZeroOne(value); break;
+    case kGavetaInvertida: config.gavetaInvertida = value[0]; break;
+    case kTabulacao: parseQuoted(value, config.tabulacao, sizeof config.tabulacao); break;
+    case kMetodo: parseQuoted(value, config.metodo, sizeof config.metodo); break;
+    case kTamanhoQrcode: config.qrModuleSize = parseQrSize(value); break;
+    case kDiretorio: parseQuoted(value, config.directory, sizeof config.directory); break;
+    case kLogDiario:
+      config.logDiario = value[0];
+      config.logDiarioPresent = true;
+      break;
+    case kLog:
+      config.log = value[0];
+      config.logPresent = true;
+      break;
+    default: break;
+  }
+}
+
+int formatConfig(const Configuracao& config, char* text) {
+  const int speed = config.velocidadeIndex >= 0 && config.velocidadeIndex < 8 ? config.velocidadeIndex : 0;
+  Writer w(text);
+  w.add("%s", "\r\n\r\n[TQ587]\r\n");
+  w.add("   PORTA = COM%d\r\n", config.port);
+  w.add("   VELOCIDADE = %s\r\n", kSpeedNames[speed]);
+  w.add("   CONTROLE_DE_FLUXO = %s\r\n", config.flowControl == 0 ? "DTR/DSR" : "NENHUM");
+  w.add("   CODEPAGE_AUTOMATICO = %c\r\n", orSpace(config.codePageAutomatico));
+  w.add("   ENTERAUTOMATICO = %c\r\n", orSpace(config.enterAutomatico));
+  w.add("   GAVETA_INVERTIDA = %c\r\n", orSpace(config.gavetaInvertida));
+  w.add("   TABULACAO = \"%.*s\"\r\n", boundedLength(config.tabulacao, sizeof config.tabulacao),
+        config.tabulacao);
+  w.add("   METODO_DE_COMUNICACAO = \"%.*s\"\r\n", boundedLength(config.metodo, sizeof config.metodo),
+        config.metodo);
+  w.add("   TAMANHO_QRCODE = %d\r\n", config.qrModuleSize);
+  if (config.logPresent || config.logDiarioPresent) {
+    w.add("%s", "[SISTEMA]\r\n");
+    if (config.logDiarioPresent) w.add("LOGDIARIO = %c\r\n", orSpace(config.logDiario));
+    if (config.logPresent) w.add("LOG = %c\r\n", orSpace(config.log));
+  }
+  return w.length();
+}
+
+}  // namespace ini

@@ -1,0 +1,116 @@
+// MasterController.cpp - reading and writing CONVERSOR.INI in the current
+// directory through the SDK file classes.
+#include "config/MasterController.h"
+
+#include <cstdio>
+
+#include "config/IniFormat.h"
+#include "log/Log.h"
+#include "sdk/File.h"
+
+namespace {
+
+const char kFileName[] = "CONVERSOR.INI";
+// Open an existing file for reading, others may read it too.
+constexpr int kOpenReadShareRead = 0x20;
+
+// The next raw line of the file (without its line feed) into line, at most
+// kMaxLine bytes; the tail of a longer line comes as the next one. false
+// when the file ended before any byte.
+bool readRawLine(SDK::FILE& file, char* line, int& length) {
+  length = 0;
+  bool any = false;
+  unsigned char byte;
+  while (length < ini::kMaxLine && file.Read(&byte, 1) == 1) {
+    any = true;
+    if (byte == '\n') break;
+    line[length++] = static_cast<char>(byte);
+  }
+  return any;
+}
+
+}  // namespace
+
+MasterController& MasterController::getInstance() {
+  // Lives until the process ends; never freed.
+  static MasterController* instance = new MasterController();
+  return *instance;
+}
+
+bool MasterController::lerArquivoINI() {
+  config_ = Configuracao{};
+  SDK::FILE file;
+  file.Close();
+  SDK::defaultFileSystem().Open(kFileName, kOpenReadShareRead, &file);
+  if (file.IsClosed()) return false;
+
+  char line[ini::kMaxLine + 1];
+  int length = 0;
+  ini::Section section = ini::Section::None;
+  while (readRawLine(file, line, length)) {
+    length = ini::normaliseLine(line, length);
+    if (length > 0 && line[0] != ';') ini::applyLine(line, section, config_);
+  }
+  file.Close();
+  return true;
+}
+
+bool MasterController::writeFile() {
+  // A log key that was not in the file read is written nowhere and holds a
+  // space, which leaves logging off.
+  if (!config_.logPresent) config_.log = ' ';
+  if (!config_.logDiarioPresent) config_.logDiario = ' ';
+
+  char text[ini::kMaxText + 1];
+  const int length = ini::formatConfig(config_, text);
+
+  SDK::FILE file;
+  file.Close();
+  SDK::defaultFileSystem().Create(kFileName, &file);
+  if (file.IsClosed()) return false;
+  SDK::defaultFileSystem().Write(&file, text, length);
+  SDK::defaultFileSystem().Close(&file);
+  return true;
+}
+
+bool MasterController::salvarArquivoINI() {
+  const char* where = "MasterController::salvarArquivoINI";
+  log("Iniciando a grava\xE7\xE3o do arquivo Conversor.ini", LOG_INFO, where, __LINE__);
+  if (!writeFile()) {
+    log("Falha em gravar arquivo Conversor.ini", LOG_ERROR, where, __LINE__);
+    return false;
+  }
+  log("Sucesso em gravar arquivo.", LOG_INFO, where, __LINE__);
+  return true;
+}
+
+bool MasterController::criarArquivoINI() {
+  const char* where = "MasterController::criarArquivoINI";
+  log("Iniciando a cria\xE7\xE3o do arquivo Conversor.ini com valores padr\xF5" "es", LOG_INFO,
+      where, __LINE__);
+  config_.port = 1;
+  config_.velocidadeIndex = 7;  // 115200
+  config_.flowControl = 0;      // DTR/DSR
+  config_.qrModuleSize = 5;
+  std::snprintf(config_.directory, sizeof config_.directory, "%s", "C:");
+  config_.enterAutomatico = '1';
+  config_.codePageAutomatico = '1';
+  config_.gavetaInvertida = '1';
+  std::snprintf(config_.tabulacao, sizeof config_.tabulacao, "%s", "05,10,15,20,25,35");
+  std::snprintf(config_.metodo, sizeof config_.metodo, "%s", "SERIAL");
+  config_.logDiario = '0';
+  config_.log = '0';
+
+  const bool written = writeFile();
+  if (written) {
+    log("Sucesso na cria\xE7\xE3o do arquivo Conversor.INI.", LOG_INFO, where, __LINE__);
+  } else {
+    log("Falha na cria\xE7\xE3o do arquivo Conversor.INI com valores padr\xF5" "es.", LOG_ERROR,
+        where, __LINE__);
+  }
+  log("Encerrando procedimento de grava\xE7\xE3o do arquivo Conversor.INI  com valor padr\xE3o.",
+      LOG_INFO, where, __LINE__);
+  return written;
+}
+
+bool MasterController::carregarConfiguracao() { return lerArquivoINI() || criarArquivoINI(); }

@@ -1,0 +1,86 @@
+// Log.cpp - the gate, the file name and the two line formats of log().
+#include "log/Log.h"
+
+#include <cstdio>
+
+#include "config/MasterController.h"
+
+namespace {
+
+LogListener gListener = nullptr;
+LogClock gClock = nullptr;
+
+const char* const kLevelTexts[] = {"", "DEBUG", "INFO", "WARN", "ERROR"};
+// Sunday first, as struct tm counts them.
+const char* const kWeekdays[] = {"Domingo", "Segunda", "Ter\xE7" "a", "Quarta",
+                                 "Quinta",  "Sexta",   "S\xE1" "bado"};
+
+bool settingOn(char c) { return c == 's' || c == 'S' || c == '1'; }
+bool settingOff(char c) { return c == 'n' || c == 'N' || c == '0'; }
+
+std::time_t now() { return gClock ? gClock() : std::time(nullptr); }
+
+const char* levelText(int level) {
+  return level >= LOG_DEBUG && level <= LOG_ERROR ? kLevelTexts[level] : kLevelTexts[0];
+}
+
+// localtime and gmtime share one static result: copy it at once.
+std::tm localCalendar(std::time_t t) {
+  std::tm out{};
+  if (const std::tm* tm = std::localtime(&t)) out = *tm;
+  return out;
+}
+std::tm utcCalendar(std::time_t t) {
+  std::tm out{};
+  if (const std::tm* tm = std::gmtime(&t)) out = *tm;
+  return out;
+}
+
+}  // namespace
+
+void setLogListener(LogListener listener) { gListener = listener; }
+void setLogClock(LogClock clock) { gClock = clock; }
+
+std::string logFileName(const Configuracao& config, std::time_t moment) {
+  char name[64] = {0};
+  if (settingOn(config.log)) {
+    const std::tm utc = utcCalendar(moment);
+    const int weekday = utc.tm_wday >= 0 && utc.tm_wday < 7 ? utc.tm_wday : 0;
+    std::snprintf(name, sizeof name, "%s-COM%d-%s.log", "LogTQ587", config.port,
+                  kWeekdays[weekday]);
+  } else if (settingOn(config.logDiario)) {
+    const std::tm local = localCalendar(moment);
+    std::snprintf(name, sizeof name, "%s-Espiao,%04d-%02d-%02d.%s", "LogTQ587",
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, "txt");
+  }
+  return name;
+}
+
+void log(const std::string& message, int level, const char* where, int line) {
+  if (gListener) gListener(level, where, message);
+
+  const Configuracao& config = MasterController::getInstance().config();
+  if (settingOff(config.logDiario) || settingOff(config.log)) return;
+  if (!settingOn(config.logDiario) && !settingOn(config.log)) return;
+
+  const std::time_t moment = now();
+  const std::string path = logDirectory() + logFileName(config, moment);
+
+  const std::tm local = localCalendar(moment);
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
+                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+
+  std::FILE* file = std::fopen(path.c_str(), "a");
+  if (!file) std::fprintf(stderr, "Erro ao escrever no arquivo: %s\n", path.c_str());
+
+  const char* text = levelText(level);
+  const char* caller = where ? where : "";
+  if (level == LOG_DEBUG) {
+    std::fprintf(stderr, "[%s]\t%s %s: %d\t**%s\n", text, stamp, caller, line, message.c_str());
+  } else {
+    std::fprintf(stdout, "[%s]\t%s %s: %d\t**%s\n", text, stamp, caller, line, message.c_str());
+    if (file) std::fprintf(file, "[%s]\t%s: %s\n", text, stamp, message.c_str());
+  }
+  if (file) std::fclose(file);
+}

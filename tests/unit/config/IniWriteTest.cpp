@@ -1,0 +1,203 @@
+// IniWriteTest.cpp - the fixed layout CONVERSOR.INI is written in, the
+// defaults, and what a failed write leaves behind.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+#include "config/MasterController.h"
+#include "log/Log.h"
+
+namespace {
+
+const std::string kDefaultFile =
+    "\r\n"
+    "\r\n"
+    "[TQ587]\r\n"
+    "   PORTA = COM1\r\n"
+    "   VELOCIDADE = 115200\r\n"
+    "   CONTROLE_DE_FLUXO = DTR/DSR\r\n"
+    "   CODEPAGE_AUTOMATICO = 1\r\n"
+    "   ENTERAUTOMATICO = 1\r\n"
+    "   GAVETA_INVERTIDA = 1\r\n"
+    "   TABULACAO = \"05,10,15,20,25,35\"\r\n"
+    "   METODO_DE_COMUNICACAO = \"SERIAL\"\r\n"
+    "   TAMANHO_QRCODE = 5\r\n";
+
+class IniWriteTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = config();
+    config() = Configuracao{};
+  }
+  void TearDown() override { config() = saved_; }
+  static Configuracao& config() { return MasterController::getInstance().config(); }
+  static MasterController& master() { return MasterController::getInstance(); }
+  // Log files of the tests land in the scratch tree, never in the system.
+  void makeKorva() const {
+    mkdir("dosdevices", 0755);
+    mkdir("dosdevices/c:", 0755);
+    mkdir("dosdevices/c:/KORVA", 0755);
+  }
+
+  ScratchDir scratch_;
+  Configuracao saved_{};
+};
+
+TEST_F(IniWriteTest, MissingFileGivesTheDefaultFile) {
+  LogCapture logs;
+  EXPECT_TRUE(master().carregarConfiguracao());
+  EXPECT_EQ(kDefaultFile, scratch_.read("CONVERSOR.INI"));
+  EXPECT_EQ((std::vector<std::string>{
+                "Iniciando a cria\xE7\xE3o do arquivo Conversor.ini com valores padr\xF5" "es",
+                "Sucesso na cria\xE7\xE3o do arquivo Conversor.INI.",
+                "Encerrando procedimento de grava\xE7\xE3o do arquivo Conversor.INI  com valor "
+                "padr\xE3o."}),
+            logs.messages());
+  for (const LogCapture::Line& line : logs.lines()) {
+    EXPECT_EQ(LOG_INFO, line.level);
+    EXPECT_EQ("MasterController::criarArquivoINI", line.where);
+  }
+  // logging stays off: both log fields hold a space
+  EXPECT_EQ(' ', config().log);
+  EXPECT_EQ(' ', config().logDiario);
+  EXPECT_STREQ("C:", config().directory);
+}
+
+TEST_F(IniWriteTest, RoundTripKeepsBothLogKeysAndDropsTheDirectory) {
+  makeKorva();
+  scratch_.write("CONVERSOR.INI",
+                 "; comentario\r\n"
+                 "[TQ587]\r\n"
+                 "PORTA=COM7\r\n"
+                 "VELOCIDADE=9.600\r\n"
+                 "CONTROLE_DE_FLUXO=SIM\r\n"
+                 "CODEPAGE_AUTOMATICO=0\r\n"
+                 "ENTERAUTOMATICO=0\r\n"
+                 "GAVETA_INVERTIDA=0\r\n"
+                 "TABULACAO=\"8 16 24\"\r\n"
+                 "METODO_DE_COMUNICACAO=\"USB\"\r\n"
+                 "TAMANHO_QRCODE=9\r\n"
+                 "DESCONHECIDA=1\r\n"
+                 "[SISTEMA]\r\n"
+                 "DIRETORIO=\"C:\\TQ587\"\r\n"
+                 "LOG=S\r\n"
+                 "LOGDIARIO=S\r\n");
+  ASSERT_TRUE(master().lerArquivoINI());
+  EXPECT_STREQ("C:\\TQ587", config().directory);
+  ASSERT_TRUE(master().salvarArquivoINI());
+  const std::string written =
+      "\r\n"
+      "\r\n"
+      "[TQ587]\r\n"
+      "   PORTA = COM7\r\n"
+      "   VELOCIDADE = 9600\r\n"
+      "   CONTROLE_DE_FLUXO = DTR/DSR\r\n"
+      "   CODEPAGE_AUTOMATICO = 0\r\n"
+      "   ENTERAUTOMATICO = 0\r\n"
+      "   GAVETA_INVERTIDA = 0\r\n"
+      "   TABULACAO = \"8 16 24\"\r\n"
+      "   METODO_DE_COMUNICACAO = \"USB\"\r\n"
+      "   TAMANHO_QRCODE = 9\r\n"
+      "[SISTEMA]\r\n"
+      "LOGDIARIO = S\r\n"
+      "LOG = S\r\n";
+  EXPECT_EQ(written, scratch_.read("CONVERSOR.INI"));
+
+  ASSERT_TRUE(master().lerArquivoINI());
+  EXPECT_EQ('S', config().log);
+  EXPECT_EQ('S', config().logDiario);
+  EXPECT_STREQ("", config().directory);
+  ASSERT_TRUE(master().salvarArquivoINI());
+  EXPECT_EQ(written, scratch_.read("CONVERSOR.INI"));
+}
+
+TEST_F(IniWriteTest, SistemaSectionHoldsOnlyTheKeysThatWerePresent) {
+  struct Case {
+    const char* name;
+    std::string file;
+    std::string tail;
+  };
+  const std::string head =
+      "\r\n\r\n[TQ587]\r\n   PORTA = COM0\r\n   VELOCIDADE = DETECTAR\r\n"
+      "   CONTROLE_DE_FLUXO = DTR/DSR\r\n   CODEPAGE_AUTOMATICO =  \r\n   ENTERAUTOMATICO =  \r\n"
+      "   GAVETA_INVERTIDA =  \r\n   TABULACAO = \"\"\r\n   METODO_DE_COMUNICACAO = \"\"\r\n"
+      "   TAMANHO_QRCODE = 0\r\n";
+  const Case kCases[] = {
+      // a key with no value holds no character: a space keeps the rest of the file
+      {"no log key: no section; empty drawer value", "[TQ587]\nGAVETA_INVERTIDA=\n[SISTEMA]\nDIRETORIO=\"C:\"\n", ""},
+      {"port log only", "[SISTEMA]\nLOG=N\n", "[SISTEMA]\r\nLOG = N\r\n"},
+      {"daily first whatever the order", "[SISTEMA]\nLOG=N\nLOGDIARIO=N\n",
+       "[SISTEMA]\r\nLOGDIARIO = N\r\nLOG = N\r\n"},
+      {"empty log values become spaces", "[SISTEMA]\nLOGDIARIO=\nLOG=\n",
+       "[SISTEMA]\r\nLOGDIARIO =  \r\nLOG =  \r\n"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    scratch_.write("CONVERSOR.INI", c.file);
+    ASSERT_TRUE(master().lerArquivoINI());
+    ASSERT_TRUE(master().salvarArquivoINI());
+    EXPECT_EQ(head + c.tail, scratch_.read("CONVERSOR.INI"));
+  }
+}
+
+TEST_F(IniWriteTest, RecordValuesOutsideTheLayoutStayBounded) {
+  // No terminator in the text fields, a speed index out of the list, the
+  // largest numbers: the file stays within its 511 bytes and readable.
+  Configuracao& c = config();
+  c.port = -2147483647 - 1;
+  c.velocidadeIndex = 42;
+  c.flowControl = 5;
+  c.qrModuleSize = -2147483647 - 1;
+  std::fill(std::begin(c.tabulacao), std::end(c.tabulacao), '9');
+  std::fill(std::begin(c.metodo), std::end(c.metodo), 'M');
+  c.logPresent = c.logDiarioPresent = true;
+  c.log = c.logDiario = 'N';
+  ASSERT_TRUE(master().salvarArquivoINI());
+  const std::string file = scratch_.read("CONVERSOR.INI");
+  EXPECT_LE(file.size(), 511u);
+  EXPECT_NE(std::string::npos, file.find("   VELOCIDADE = DETECTAR\r\n"));
+  EXPECT_NE(std::string::npos, file.find("   CONTROLE_DE_FLUXO = NENHUM\r\n"));
+  EXPECT_NE(std::string::npos, file.find("   TABULACAO = \"9999999999999999999\"\r\n"));
+  EXPECT_NE(std::string::npos, file.find("   METODO_DE_COMUNICACAO = \"MMMMMMMMM\"\r\n"));
+  EXPECT_NE(std::string::npos, file.find("LOG = N\r\n"));
+}
+
+TEST_F(IniWriteTest, FailedWriteKeepsTheRecordAndReportsIt) {
+  // A directory in the way of the file cannot be created as a file, even by root.
+  ASSERT_EQ(0, mkdir("CONVERSOR.INI", 0755));
+  config().port = 9;
+  std::snprintf(config().tabulacao, sizeof config().tabulacao, "%s", "1,2");
+  {
+    LogCapture logs;
+    EXPECT_FALSE(master().salvarArquivoINI());
+    EXPECT_EQ((std::vector<std::string>{"Iniciando a grava\xE7\xE3o do arquivo Conversor.ini",
+                                        "Falha em gravar arquivo Conversor.ini"}),
+              logs.messages());
+    ASSERT_EQ(2u, logs.lines().size());
+    EXPECT_EQ(LOG_ERROR, logs.lines()[1].level);
+    EXPECT_EQ("MasterController::salvarArquivoINI", logs.lines()[1].where);
+  }
+  EXPECT_EQ(9, config().port);
+  EXPECT_STREQ("1,2", config().tabulacao);
+
+  LogCapture logs;
+  EXPECT_FALSE(master().criarArquivoINI());
+  EXPECT_EQ(
+      (std::vector<std::string>{
+          "Iniciando a cria\xE7\xE3o do arquivo Conversor.ini com valores padr\xF5" "es",
+          "Falha na cria\xE7\xE3o do arquivo Conversor.INI com valores padr\xF5" "es.",
+          "Encerrando procedimento de grava\xE7\xE3o do arquivo Conversor.INI  com valor padr\xE3o."}),
+      logs.messages());
+  EXPECT_TRUE(logs.has("Falha na cria\xE7\xE3o do arquivo Conversor.INI com valores padr\xF5" "es.",
+                       LOG_ERROR));
+  // the defaults are in memory even though the file could not be written
+  EXPECT_EQ(1, config().port);
+}
+
+}  // namespace
