@@ -1,0 +1,42 @@
+// CodebarMudo.h - <code11>, <msi> and <s2of5>: recognised, but the printer
+// has no command for them. Nothing is sent and the content is not read, so
+// it prints as plain text.
+#pragma once
+
+#include <string>
+
+#include "text/ProtocolGeneric.h"
+
+struct DefinicaoCodebarMudo {
+  struct Linha {
+    int nivel;
+    const char* texto;
+  };
+  const char* classe;
+  const char* abertura;
+  const char* fechamento;
+  int tamanhoAbertura;
+  int tamanhoFechamento;
+  Linha abre[4];       // getBytes' lines; a null text ends the list
+  const char* fecha;   // getBytes2's DEBUG line
+};
+
+class CodebarMudo : public ProtocolTagGeneric {
+ public:
+  const uint8_t* getBytes() override;
+  const uint8_t* getBytes2() override;
+
+ protected:
+  explicit CodebarMudo(const DefinicaoCodebarMudo& definicao);
+
+ private:
+  const DefinicaoCodebarMudo definicao_;
+  const std::string ondeAbre_;
+  const std::string ondeFecha_;
+};
+
+// clang-format off
+class CodebarCode11 : public CodebarMudo { public: CodebarCode11(); };  // <code11>
+class CodebarMsi : public CodebarMudo { public: CodebarMsi(); };        // <msi>
+class CodebarS2of5 : public CodebarMudo { public: CodebarS2of5(); };    // <s2of5>
+// clang-format on

@@ -1,0 +1,164 @@
+// ibmp_test.cpp - <ibmp>path</ibmp>: a BMP file printed from inside a text.
+#include <memory>
+#include <string>
+
+#include "TextoTeste.h"
+#include "connection/PrinterController.h"
+#include "log/Log.h"
+#include "text/Tag_ibmp.h"
+#include "unit/image/BmpTestFiles.h"
+
+namespace {
+
+using bmptest::Picture;
+using bmptest::rgb;
+
+const BmpPixel kWhite = rgb(255, 255, 255);
+const BmpPixel kBlack = rgb(0, 0, 0);
+const char kFalha[] = "Falha ao abrir arquivo de imagem.";
+
+// The raster command of an 8 x 8 picture with the given rows.
+Bytes raster8x8(const Bytes& rows) {
+  return juntar({{0x1D, 0x38, 0x4C, 0x12, 0x00, 0x00, 0x00, 0x30, 0x70, 0x30, 0x01, 0x01, 0x31,
+                  0x08, 0x00, 0x08, 0x00},
+                 rows,
+                 {0x1B, 0x40, 0x1D, 0x28, 0x4C, 0x02, 0x00, 0x30, 0x02, 0x0A}});
+}
+const Bytes kPreto = raster8x8({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+const Bytes kTopo = raster8x8({0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+
+// "." followed by slashes and "/p.bmp": a path of the given length naming p.bmp.
+std::string caminhoDe(size_t tamanho) { return "." + std::string(tamanho - 6, '/') + "p.bmp"; }
+
+class IbmpTest : public TextoTeste {
+ protected:
+  void SetUp() override {
+    TextoTeste::SetUp();
+    Picture topo = bmptest::uniform(8, 8, kWhite);
+    for (int x = 0; x < 8; ++x) topo.set(x, 0, kBlack);
+    dir_.write("logo.bmp", bmptest::file(bmptest::uniform(8, 8, kBlack), 24));
+    dir_.write("b.bmp", bmptest::file(topo, 1));
+    dir_.write("p.bmp", bmptest::file(bmptest::uniform(8, 8, kBlack), 8));
+    dir_.write("estreita.bmp", bmptest::file(bmptest::uniform(7, 8, kBlack), 24));
+  }
+  // The writes without the empty ones the parser makes for a tag that
+  // answered no bytes.
+  Escritas enviadas() const {
+    Escritas cheias;
+    for (const Bytes& w : escritas_) {
+      if (!w.empty()) cheias.push_back(w);
+    }
+    return cheias;
+  }
+};
+
+TEST_F(IbmpTest, PicturesInsideText) {
+  struct Caso {
+    const char* nome;
+    std::string texto;
+    int resultado;
+    Escritas escritas;
+    bool falha;  // the DEBUG line of a file that did not load
+  };
+  const Caso casos[] = {
+      {"text, picture, text", "abc<ibmp>logo.bmp</ibmp>def", 1,
+       {{0x61}, {0x62}, {0x63}, kPreto, {0x64}, {0x65}, {0x66}}, false},
+      {"two pairs, each its own file", "<ibmp>logo.bmp</ibmp>x<ibmp>b.bmp</ibmp>", 1,
+       {kPreto, {0x78}, kTopo}, false},
+      {"the path taken at an earlier tag", "<b><ibmp>b.bmp</ibmp>", 1,
+       {{0x1B, 0x45, 0x01}, kTopo}, false},
+      {"no such file: the generic error", "abc<ibmp>nada.bmp</ibmp>def", -27,
+       {{0x61}, {0x62}, {0x63}}, true},
+      {"7 wide: nothing, the text goes on", "a<ibmp>estreita.bmp</ibmp>d", 1,
+       {{0x61}, {0x64}}, false},
+      {"empty pair: no file named", "a<ibmp></ibmp>d", -27, {{0x61}}, true},
+      {"text ending after <ibmp>", "ab<ibmp>", 1, {{0x61}, {0x62}}, false},
+      {"a pair, then a text ending after <ibmp>", "<ibmp>logo.bmp</ibmp><ibmp>", 1,
+       {kPreto}, false},
+      {"a path of 319 characters", "<ibmp>" + caminhoDe(319) + "</ibmp>z", 1,
+       {kPreto, {0x7A}}, false},
+      {"a path of 320 characters: invalid", "a<ibmp>" + caminhoDe(320) + "</ibmp>z", -99,
+       {{0x61}}, false},
+      {"a close tag alone: no path", "</ibmp>", -27, {}, true},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.nome);
+    LogCapture capture;
+    EXPECT_EQ(imprimir(c.texto), c.resultado);
+    EXPECT_EQ(enviadas(), c.escritas);
+    bool falhou = false;
+    for (const LogCapture::Line& l : capture.lines()) {
+      if (l.message == kFalha) {
+        falhou = true;
+        EXPECT_EQ(l.level, LOG_DEBUG);
+        EXPECT_EQ(l.where, "Tag_ibmp::getBytes2");
+      }
+    }
+    EXPECT_EQ(falhou, c.falha);
+  }
+}
+
+TEST_F(IbmpTest, TheTransmitBufferHolds100000Bytes) {
+  // 2056 dots wide is 257 bytes a row: 389 rows make 99 973 data bytes and
+  // a command of exactly 100 000 bytes; 390 rows are too many.
+  struct Caso {
+    const char* nome;
+    int altura;
+    int resultado;
+    size_t escritas;
+  };
+  const Caso casos[] = {
+      {"100 000 bytes: sent", 389, 1, 1},
+      {"100 257 bytes: refused", 390, -27, 0},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.nome);
+    dir_.write("grande.bmp", bmptest::file(bmptest::uniform(2056, c.altura, kBlack), 1));
+    EXPECT_EQ(imprimir("<ibmp>grande.bmp</ibmp>"), c.resultado);
+    const Escritas enviado = enviadas();
+    ASSERT_EQ(enviado.size(), c.escritas);
+    if (c.escritas == 1) {
+      ASSERT_EQ(enviado[0].size(), 100000u);
+      const Bytes cabeca = {0x1D, 0x38, 0x4C, 0x8F, 0x86, 0x01, 0x00, 0x30, 0x70,
+                            0x30, 0x01, 0x01, 0x31, 0x08, 0x08, 0x85, 0x01};
+      EXPECT_EQ(Bytes(enviado[0].begin(), enviado[0].begin() + 17), cabeca);
+    }
+  }
+}
+
+TEST_F(IbmpTest, OpenLengthCoversThePathUntilTheCloseTag) {
+  Tag_ibmp tag;
+  tag.carregarTexto("<ibmp>logo.bmp</ibmp>");
+  EXPECT_EQ(tag.tamanhoAbertura(), 14);
+  EXPECT_STREQ(tag.caminho(), "logo.bmp");
+  // Scans at later tags leave a waiting path alone.
+  tag.carregarTexto("</ibmp><ibmp>b.bmp</ibmp>");
+  EXPECT_STREQ(tag.caminho(), "logo.bmp");
+  EXPECT_EQ(tag.tamanhoAbertura(), 14);
+
+  installRecordingPipe();
+  EXPECT_STREQ(reinterpret_cast<const char*>(tag.getBytes2()), "1");
+  EXPECT_EQ(tag.getTamanho(), 0);
+  EXPECT_EQ(tag.tamanhoAbertura(), 6);
+  tag.carregarTexto("<ibmp>b.bmp</ibmp>");
+  EXPECT_STREQ(tag.caminho(), "b.bmp");
+}
+
+std::unique_ptr<AbstractCommunicationPipe> semImpressora() { return nullptr; }
+
+TEST_F(IbmpTest, NoPrinterAtTheCloseTag) {
+  Tag_ibmp tag;
+  tag.carregarTexto("<ibmp>logo.bmp</ibmp>");
+  removePipe();
+  PrinterController::getInstance().setPipeFactories(semImpressora, semImpressora);
+  EXPECT_STREQ(reinterpret_cast<const char*>(tag.getBytes2()), "1");
+  EXPECT_EQ(tag.getTamanho(), 0);
+
+  tag.carregarTexto("<ibmp>estreita.bmp</ibmp>");
+  EXPECT_EQ(tag.getBytes2(), nullptr);
+  tag.carregarTexto("<ibmp>nada.bmp</ibmp>");
+  EXPECT_STREQ(reinterpret_cast<const char*>(tag.getBytes2()), "-27");
+  EXPECT_EQ(tag.getTamanho(), 4);
+}
+
+}  // namespace
