@@ -1,0 +1,12 @@
+// ImpressaoImagem.h - the road both picture exports take: connection check,
+// load, size check, dot mask, raster command, one write.
+#pragma once
+
+#include "image/Raster.h"
+
+using FazerMascara = DotMask (*)(const BMP& imagem);
+
+// 1 the command was built and handed to the printer (whatever the write
+// did), 0 the printer is not reachable or the picture is smaller than 8 x 8,
+// -8 the file could not be read as a BMP (logged under where).
+int imprimirImagem(const char* arquivo, FazerMascara fazerMascara, const char* where);
