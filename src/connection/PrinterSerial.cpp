@@ -1,0 +1,156 @@
+// PrinterSerial.cpp - the printer on a serial port: configured port first,
+// then the search of ports and speeds.
+#include "connection/PrinterSerial.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "common/EscPos.h"
+#include "config/MasterController.h"
+#include "log/Log.h"
+
+namespace {
+
+constexpr int kSearchPasses = 20;
+constexpr int kLastConfigurablePort = 20;
+constexpr int kReplyWaitMs = 500;
+constexpr int kFirstSpeedIndex = 1;
+constexpr int kLastSpeedIndex = 7;
+const char kSearchFailed[] = "Falha ao buscar porta, n\xE3o foi poss\xEDvel enviar o m\xE9todo.";
+
+void realSleep(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+PrinterSerial::SleepFunction gSleep = realSleep;
+
+}  // namespace
+
+void PrinterSerial::setSleepFunction(SleepFunction sleep) { gSleep = sleep ? sleep : realSleep; }
+
+PrinterSerial::PrinterSerial() = default;
+PrinterSerial::~PrinterSerial() = default;
+
+int PrinterSerial::startCommunication() {
+  int result = abrirPorta();
+  for (int pass = 0; result == 0 && pass < kSearchPasses; ++pass) {
+    result = buscarPorta();
+    if (result == 1) result = buscarVelocidade();
+  }
+  // ESC @ whatever came of it: a closed port simply sends nothing.
+  port_.Write(escpos::kInitialise, sizeof escpos::kInitialise);
+  return result;
+}
+
+int PrinterSerial::read(uint8_t* bytes, int32_t length) { return port_.Read(bytes, length); }
+
+int PrinterSerial::write(const uint8_t* bytes, int32_t length) {
+  return port_.Write(bytes, length);
+}
+
+int PrinterSerial::close() {
+  log("Encerrando comunica\xE7\xE3o serial.", LOG_INFO, "PrinterSerial::close", __LINE__);
+  port_.Close();
+  return 1;
+}
+
+bool PrinterSerial::awaitReply() {
+  gSleep(kReplyWaitMs);
+  uint8_t reply = 0;
+  // DLE EOT n: an on-line printer answers one byte with bit 1 set.
+  return port_.Read(&reply, 1) == 1 && (reply & escpos::kStatusReplyBit) != 0;
+}
+
+int PrinterSerial::abrirPorta() {
+  static const char* const kWhere = "PrinterSerial::abrirPorta";
+  log("Iniciando procedimentos para a abertura da porta serial", LOG_INFO, kWhere, __LINE__);
+  settings_.dataBits = 8;
+  settings_.stopBits = 1;
+  settings_.parity = 0;
+  settings_.flowControl = 2;  // RTS/CTS, whatever CONTROLE_DE_FLUXO says
+
+  log("Carregando arquivo de configura\xE7\xF5" "es iniciais", LOG_DEBUG, kWhere, __LINE__);
+  MasterController& master = MasterController::getInstance();
+  master.carregarConfiguracao();
+  const Configuracao& config = master.config();
+  if (config.port >= 1 && config.port <= kLastConfigurablePort) {
+    settings_.port = config.port;
+  } else {
+    log("Porta Desconhecida", LOG_ERROR, kWhere, __LINE__);
+  }
+  // "DETECTAR" (index 0) is speed 0, which no port accepts: the search runs.
+  const bool knownSpeed = config.velocidadeIndex >= 0 && config.velocidadeIndex <= kLastSpeedIndex;
+  settings_.speed = knownSpeed ? kSpeeds[config.velocidadeIndex] : 0;
+
+  const std::string name = port_.PortName(settings_.port - 1);
+  log("Iniciando abertura de porta " + name, LOG_INFO, kWhere, __LINE__);
+  if (!port_.Open(&settings_)) {
+    log("Falha na abertura da porta:  " + name, LOG_INFO, kWhere, __LINE__);
+    return 0;
+  }
+  log("Porta " + name + "aberta com sucesso.", LOG_INFO, kWhere, __LINE__);
+  log("Iniciando comunica\xE7\xE3o...", LOG_INFO, kWhere, __LINE__);
+
+  if (port_.Write(escpos::kStatusPrinter, sizeof escpos::kStatusPrinter) <= 0) {
+    log("Falha na comunica\xE7\xE3o.", LOG_INFO, kWhere, __LINE__);
+    return 0;
+  }
+  if (awaitReply()) {
+    log("Porta e velocidade ja com os valores corretos.", LOG_INFO, kWhere, __LINE__);
+    return 1;
+  }
+  // The port stays open; the search reopens it.
+  log("Velocidade incorreta.", LOG_INFO, kWhere, __LINE__);
+  return 0;
+}
+
+int PrinterSerial::buscarPorta() {
+  static const char* const kWhere = "PrinterSerial::buscarPorta";
+  log("Iniciando busca de porta...", LOG_DEBUG, kWhere, __LINE__);
+  if (searchCounter_ >= kSearchPasses) {
+    log(kSearchFailed, LOG_ERROR, kWhere, __LINE__);
+    return 0;
+  }
+  const std::string name = port_.PortName(searchCounter_);
+  log("Tentando abrir a porta: " + name, LOG_DEBUG, kWhere, __LINE__);
+  settings_.port = searchCounter_ + 1;
+  MasterController::getInstance().config().port = settings_.port;
+  ++searchCounter_;
+  // With "DETECTAR" there is no speed yet: open at the first one of the list,
+  // the speed search tries them all.
+  if (settings_.speed == 0) settings_.speed = kSpeeds[kFirstSpeedIndex];
+  if (!port_.Open(&settings_)) {
+    log(kSearchFailed, LOG_ERROR, kWhere, __LINE__);
+    return 0;
+  }
+  log("Porta " + name + " Aberta com sucesso.", LOG_INFO, kWhere, __LINE__);
+  return 1;
+}
+
+int PrinterSerial::buscarVelocidade() {
+  static const char* const kWhere = "PrinterSerial::buscarVelocidade";
+  log("Iniciando a busca da velocidadde", LOG_INFO, kWhere, __LINE__);
+  MasterController& master = MasterController::getInstance();
+  for (int index = kFirstSpeedIndex; index <= kLastSpeedIndex; ++index) {
+    // Reopening changes the speed; a port that did not open fails the write.
+    settings_.speed = kSpeeds[index];
+    port_.Open(&settings_);
+    if (port_.Write(escpos::kStatusOffline, sizeof escpos::kStatusOffline) <= 0) continue;
+    const bool answered = awaitReply();
+    log("Testando velocidade: " + std::to_string(kSpeeds[index]), LOG_DEBUG, kWhere, __LINE__);
+    if (!answered) continue;
+
+    master.config().velocidadeIndex = index;
+    if (master.salvarArquivoINI()) {
+      log("Ini atualizado com sucesso.", LOG_INFO, kWhere, __LINE__);
+      log("Porta: " + std::to_string(master.config().port), LOG_INFO, kWhere, __LINE__);
+      log("Velocidade: " + std::to_string(kSpeeds[index]), LOG_INFO, kWhere, __LINE__);
+    } else {
+      // The printer is usable all the same.
+      log("N\xE3o foi poss\xEDvel atualizar arquivo Ini!", LOG_ERROR, kWhere, __LINE__);
+    }
+    return 1;
+  }
+  return 0;
+}
