@@ -3,9 +3,10 @@
 // and speeds, a receipt byte for byte, and a printer switched off mid-job.
 //
 // Every status probe costs the library a real 500 ms wait, so the searches
-// here are kept short; only one test walks a port through all seven speeds.
+// here are kept short; only one row walks a port through all seven speeds.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "e2e/serial_harness.h"
@@ -15,93 +16,85 @@ namespace {
 
 // CONVERSOR.INI as an installer might leave it: a comment on top (a file
 // the library rewrites loses it) and the keys the library reads.
-std::string installedIni(const char* port, const char* speed, const char* enter) {
-  return std::string("; TQ587 printer\r\n[TQ587]\r\nPORTA = ") + port + "\r\nVELOCIDADE = " + speed +
+std::string installedIni(const char* speed, const char* enter) {
+  return std::string("; TQ587 printer\r\n[TQ587]\r\nPORTA = COM1\r\nVELOCIDADE = ") + speed +
          "\r\nCONTROLE_DE_FLUXO = DTR/DSR\r\nCODEPAGE_AUTOMATICO = 1\r\nENTERAUTOMATICO = " + enter +
          "\r\nGAVETA_INVERTIDA = 0\r\nTABULACAO = \"05,10,15,20,25,35\"\r\n"
          "METODO_DE_COMUNICACAO = \"SERIAL\"\r\nTAMANHO_QRCODE = 4\r\n";
 }
 
 // The whole file as the library writes it after a search found the printer.
-const char kFoundCom1At2400[] =
-    "\r\n\r\n[TQ587]\r\n   PORTA = COM1\r\n   VELOCIDADE = 2400\r\n   CONTROLE_DE_FLUXO = DTR/DSR\r\n"
-    "   CODEPAGE_AUTOMATICO = 1\r\n   ENTERAUTOMATICO = 0\r\n   GAVETA_INVERTIDA = 0\r\n"
-    "   TABULACAO = \"05,10,15,20,25,35\"\r\n   METODO_DE_COMUNICACAO = \"SERIAL\"\r\n"
-    "   TAMANHO_QRCODE = 4\r\n";
-const char kFoundCom1At4800[] =
-    "\r\n\r\n[TQ587]\r\n   PORTA = COM1\r\n   VELOCIDADE = 4800\r\n   CONTROLE_DE_FLUXO = DTR/DSR\r\n"
-    "   CODEPAGE_AUTOMATICO = 1\r\n   ENTERAUTOMATICO = 0\r\n   GAVETA_INVERTIDA = 0\r\n"
-    "   TABULACAO = \"05,10,15,20,25,35\"\r\n   METODO_DE_COMUNICACAO = \"SERIAL\"\r\n"
-    "   TAMANHO_QRCODE = 4\r\n";
-const char kFoundCom3At9600[] =
-    "\r\n\r\n[TQ587]\r\n   PORTA = COM3\r\n   VELOCIDADE = 9600\r\n   CONTROLE_DE_FLUXO = DTR/DSR\r\n"
-    "   CODEPAGE_AUTOMATICO = 1\r\n   ENTERAUTOMATICO = 0\r\n   GAVETA_INVERTIDA = 0\r\n"
-    "   TABULACAO = \"05,10,15,20,25,35\"\r\n   METODO_DE_COMUNICACAO = \"SERIAL\"\r\n"
-    "   TAMANHO_QRCODE = 4\r\n";
-
-// Loads the library (which connects) and asks it to connect.
-void connectOnly(Library& library) { library.report(library.call("TQ587_eBuscarPortaVelocidade")); }
+std::string foundIni(const char* port, const char* speed) {
+  return std::string("\r\n\r\n[TQ587]\r\n   PORTA = ") + port + "\r\n   VELOCIDADE = " + speed +
+         "\r\n   CONTROLE_DE_FLUXO = DTR/DSR\r\n   CODEPAGE_AUTOMATICO = 1\r\n   ENTERAUTOMATICO = 0\r\n"
+         "   GAVETA_INVERTIDA = 0\r\n   TABULACAO = \"05,10,15,20,25,35\"\r\n"
+         "   METODO_DE_COMUNICACAO = \"SERIAL\"\r\n   TAMANHO_QRCODE = 4\r\n";
+}
 
 struct SearchCase {
   const char* name;
-  const char* iniPort;
-  const char* iniSpeed;
+  const char* iniSpeed;  // of COM1
   int printerPort;
   long printerSpeed;
-  Bytes received;       // by the printer
-  const char* iniAfter;  // nullptr: the file is left as it was
+  Bytes received;     // by the printer
+  Bytes silentGot;       // by COM1 that opens but never answers; empty: COM1 absent or the printer
+  std::string iniAfter;  // empty: the file is left as it was
 };
 
-// Each row costs one probe wait per speed tried (500 ms).
+// Each row costs one probe wait (500 ms) per speed tried; the silent COM1
+// is probed at all seven speeds before the search moves on.
 TEST(SerialLink, ConnectsAtLoadByTheConfiguredPortOrBySearching) {
   const SearchCase kCases[] = {
-      {"configured port and speed answer the first probe", "COM1", "9600", 1, 9600,
-       {0x10, 0x04, 0x01, 0x1B, 0x40}, nullptr},
-      {"DETECTAR: the search starts on COM1 at 2400", "COM1", "DETECTAR", 1, 2400,
-       {0x10, 0x04, 0x02, 0x1B, 0x40}, kFoundCom1At2400},
-      {"wrong speed: probed at 9600, found at 4800", "COM1", "9600", 1, 4800,
-       {0x10, 0x04, 0x01, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x1B, 0x40}, kFoundCom1At4800},
-      {"COM1 and COM2 absent, printer on COM3", "COM1", "9600", 3, 9600,
-       {0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x1B, 0x40}, kFoundCom3At9600},
+      {"configured port and speed answer the first probe", "9600", 1, 9600, {0x10, 0x04, 0x01, 0x1B, 0x40},
+       {}, ""},
+      {"DETECTAR: the search starts on COM1 at 2400", "DETECTAR", 1, 2400, {0x10, 0x04, 0x02, 0x1B, 0x40},
+       {}, foundIni("COM1", "2400")},
+      {"wrong speed: probed at 9600, found at 4800", "9600", 1, 4800,
+       {0x10, 0x04, 0x01, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x1B, 0x40}, {}, foundIni("COM1", "4800")},
+      {"COM1 and COM2 absent, printer on COM3", "9600", 3, 9600,
+       {0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x1B, 0x40}, {}, foundIni("COM3", "9600")},
+      {"COM1 silent, COM2 absent, printer on COM3", "9600", 3, 9600,
+       {0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x1B, 0x40},
+       {0x10, 0x04, 0x01,                                  // configured 9600
+        0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02,  // 2400, 4800, 9600
+        0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02,  // 19200, 38400, 57600
+        0x10, 0x04, 0x02},                                 // 115200
+       foundIni("COM3", "9600")},
   };
   for (const SearchCase& c : kCases) {
     SCOPED_TRACE(c.name);
-    Scratch dir;
-    const std::string ini = installedIni(c.iniPort, c.iniSpeed, "0");
-    writeFile(dir.file("CONVERSOR.INI"), ini);
-    VirtualPrinter printer(dir, c.printerPort, c.printerSpeed);
-    ASSERT_TRUE(printer.ready());
+    const std::string ini = installedIni(c.iniSpeed, "0");
+    Bench b(ini, c.printerPort, c.printerSpeed);
+    std::unique_ptr<VirtualPrinter> silent;
+    if (!c.silentGot.empty()) silent.reset(new VirtualPrinter(b.dir, 1, 0, /*silent=*/true));
+    ASSERT_TRUE(b.printer.ready);
 
-    LibraryProcess child(dir, connectOnly);
-    EXPECT_EQ(child.results(10), std::vector<int>{1});
+    LibraryProcess child(b.dir, [](Library& lib) { lib.report(lib.call("TQ587_eBuscarPortaVelocidade")); });
+    EXPECT_EQ(child.results(15), std::vector<int>{1});
     EXPECT_TRUE(child.finish(5));
-    EXPECT_TRUE(printer.stop());
-    EXPECT_EQ(printer.received(), c.received);
-    EXPECT_EQ(dir.read("CONVERSOR.INI"), c.iniAfter != nullptr ? std::string(c.iniAfter) : ini);
+    EXPECT_TRUE(b.printer.stop());
+    EXPECT_EQ(b.printer.received(), c.received);
+    if (silent) {
+      EXPECT_TRUE(silent->stop());
+      EXPECT_EQ(silent->received(), c.silentGot);
+    }
+    EXPECT_EQ(b.dir.read("CONVERSOR.INI"), c.iniAfter.empty() ? ini : c.iniAfter);
   }
 }
 
-// A port that opens but never answers is probed at all seven speeds before
-// the search moves on (the long search: about 5 s of probe waits).
-TEST(SerialLink, PortWithoutPrinterIsProbedAtEverySpeed) {
-  Scratch dir;
-  writeFile(dir.file("CONVERSOR.INI"), installedIni("COM1", "9600", "0"));
-  VirtualPrinter nothing(dir, 1, 0, /*silent=*/true);
-  VirtualPrinter printer(dir, 3, 9600);
-  ASSERT_TRUE(nothing.ready() && printer.ready());
-
-  LibraryProcess child(dir, connectOnly);
-  EXPECT_EQ(child.results(15), std::vector<int>{1});
-  EXPECT_TRUE(child.finish(5));
-  EXPECT_TRUE(nothing.stop());
-  EXPECT_TRUE(printer.stop());
-  EXPECT_EQ(nothing.received(), (Bytes{0x10, 0x04, 0x01,                     // configured 9600
-                                       0x10, 0x04, 0x02, 0x10, 0x04, 0x02,   // 2400, 4800
-                                       0x10, 0x04, 0x02, 0x10, 0x04, 0x02,   // 9600, 19200
-                                       0x10, 0x04, 0x02, 0x10, 0x04, 0x02,   // 38400, 57600
-                                       0x10, 0x04, 0x02}));                 // 115200
-  EXPECT_EQ(printer.received(), (Bytes{0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x1B, 0x40}));
-  EXPECT_EQ(dir.read("CONVERSOR.INI"), kFoundCom3At9600);
+// A 24-bit BMP file, 8 rows stored bottom-up, width a multiple of 4 (no
+// row padding); dark(x, y) with y = 0 the top row.
+std::string bmpFile(uint32_t width, bool (*dark)(int, int)) {
+  const uint32_t dataSize = width * 3 * 8;
+  std::string file(54 + dataSize, '\0');
+  const uint32_t fields[][3] = {{0, 0x4D42, 2}, {2, 54 + dataSize, 4}, {10, 54, 4}, {14, 40, 4}, {18, width, 4},
+                                {22, 8, 4},     {26, 1, 2},            {28, 24, 2}, {34, dataSize, 4}};
+  for (const auto& f : fields)
+    for (uint32_t k = 0; k < f[2]; ++k) file[f[0] + k] = static_cast<char>(f[1] >> (8 * k));
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < static_cast<int>(width); ++x)
+      file.replace(54 + static_cast<size_t>((7 - y) * width * 3 + x * 3), 3, 3, dark(x, y) ? '\0' : '\xFF');
+  return file;
 }
 
 // 8 x 8, all black: the smallest picture that prints.
@@ -110,14 +103,12 @@ bool allDark(int, int) { return true; }
 bool leftHalfDark(int x, int) { return x < 8; }
 
 TEST(SerialLink, ReceiptArrivesByteForByte) {
-  Scratch dir;
-  writeFile(dir.file("CONVERSOR.INI"), installedIni("COM1", "9600", "1"));
-  writeFile(dir.file("logo.bmp"), bmpFile(8, 8, allDark));
-  writeFile(dir.file("stripes.bmp"), bmpFile(16, 8, leftHalfDark));
-  VirtualPrinter printer(dir, 1, 9600);
-  ASSERT_TRUE(printer.ready());
+  Bench b(installedIni("9600", "1"));
+  writeFile(b.dir.file("logo.bmp"), bmpFile(8, allDark));
+  writeFile(b.dir.file("stripes.bmp"), bmpFile(16, leftHalfDark));
+  ASSERT_TRUE(b.printer.ready);
 
-  LibraryProcess child(dir, [](Library& library) {
+  LibraryProcess child(b.dir, [](Library& library) {
     library.report(library.print(
         "<ce><b>LOJA</b></ce>Caf\xE9 12,50<l></l><altbarras>80</altbarras>"
         "<ean13>789100031550</ean13><qrcode>abc</qrcode><ibmp>logo.bmp</ibmp><pdf>abc</pdf>"
@@ -129,7 +120,7 @@ TEST(SerialLink, ReceiptArrivesByteForByte) {
   });
   EXPECT_EQ(child.results(10), (std::vector<int>{1, 1, 1, 1, 1}));
   EXPECT_TRUE(child.finish(5));
-  EXPECT_TRUE(printer.stop());
+  EXPECT_TRUE(b.printer.stop());
 
   const Bytes expected = join({
       {0x10, 0x04, 0x01, 0x1B, 0x40},  // connect at load
@@ -158,56 +149,37 @@ TEST(SerialLink, ReceiptArrivesByteForByte) {
       {0x1B, 0x44, 0x05, 0x0A, 0x0F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
        0x00, 0x00, 0x00, 0x00, 0x00, 0x00},  // tabs, 22 bytes
   });
-  EXPECT_EQ(printer.received(), expected);
-}
-
-// The printer is switched off between two texts of a receipt: what came
-// before is printed, the rest fails with 0 and nothing waits for it.
-TEST(SerialLink, PrinterSwitchedOffMidReceiptFailsWithoutHanging) {
-  Scratch dir;
-  writeFile(dir.file("CONVERSOR.INI"), installedIni("COM1", "9600", "0"));
-  VirtualPrinter printer(dir, 1, 9600);
-  ASSERT_TRUE(printer.ready());
-
-  LibraryProcess child(dir, [](Library& library) {
-    library.report(library.print("<b>LOJA</b>"));
-    library.pause();
-    library.report(library.print("Total 12,50"));
-    library.report(library.call("TQ587_iAcionarGaveta"));
-  });
-  EXPECT_EQ(child.results(10), std::vector<int>{1});
-  EXPECT_TRUE(printer.stop());
-  child.resume();
-  const double start = now();
-  EXPECT_EQ(child.results(10), (std::vector<int>{0, 0}));
-  EXPECT_TRUE(child.finish(5));
-  EXPECT_LT(now() - start, 5.0);
-  EXPECT_EQ(printer.received(), (Bytes{0x10, 0x04, 0x01, 0x1B, 0x40, 0x1B, 0x74, 0x10, 0x0A, 0x1B, 0x45,
-                                       0x01, 0x4C, 0x4F, 0x4A, 0x41, 0x1B, 0x45, 0x00}));
+  EXPECT_EQ(b.printer.received(), expected);
 }
 
 // The printer is switched off while a text is on its way: the picture file
 // of the text is a named pipe, so the library waits inside the text until
-// the test has switched the printer off and hands it the picture.
+// the test has switched the printer off and hands it the picture. What came
+// before is printed; the text and the call after it fail with 0 at once.
 TEST(SerialLink, PrinterSwitchedOffInsideATextFailsWithoutHanging) {
-  Scratch dir;
-  writeFile(dir.file("CONVERSOR.INI"), installedIni("COM1", "9600", "0"));
-  ASSERT_EQ(mkfifo(dir.file("logo.bmp").c_str(), 0644), 0);
-  VirtualPrinter printer(dir, 1, 9600);
-  ASSERT_TRUE(printer.ready());
+  Bench b(installedIni("9600", "0"));
+  ASSERT_EQ(mkfifo(b.dir.file("logo.bmp").c_str(), 0644), 0);
+  ASSERT_TRUE(b.printer.ready);
 
-  LibraryProcess child(dir, [](Library& library) {
+  LibraryProcess child(b.dir, [](Library& library) {
     library.report(library.print("ABC<ibmp>logo.bmp</ibmp>DEF"));
+    library.report(library.call("TQ587_iAcionarGaveta"));
   });
   const Bytes beforeThePicture = {0x10, 0x04, 0x01, 0x1B, 0x40, 0x1B, 0x74, 0x10, 0x0A, 0x41, 0x42, 0x43};
-  EXPECT_TRUE(waitFor([&] { return printer.received() == beforeThePicture; }, 5));
-  EXPECT_TRUE(printer.stop());
-  EXPECT_TRUE(writeToFifo(dir.file("logo.bmp"), bmpFile(8, 8, allDark), 5));
+  EXPECT_TRUE(waitFor([&] { return b.printer.received() == beforeThePicture; }, 5));
+  EXPECT_TRUE(b.printer.stop());
+  // Hand the picture over once the library has opened the pipe.
+  int fifo = -1;
+  ASSERT_TRUE(waitFor([&] { return (fifo = open(b.dir.file("logo.bmp").c_str(), O_WRONLY | O_NONBLOCK)) >= 0; }, 5));
+  const std::string picture = bmpFile(8, allDark);
+  fcntl(fifo, F_SETFL, 0);
+  EXPECT_EQ(write(fifo, picture.data(), picture.size()), static_cast<ssize_t>(picture.size()));
+  close(fifo);
   const double start = now();
-  EXPECT_EQ(child.results(5), std::vector<int>{0});
+  EXPECT_EQ(child.results(5), (std::vector<int>{0, 0}));
   EXPECT_TRUE(child.finish(5));
   EXPECT_LT(now() - start, 5.0);
-  EXPECT_EQ(printer.received(), beforeThePicture);
+  EXPECT_EQ(b.printer.received(), beforeThePicture);
 }
 
 }  // namespace

@@ -13,45 +13,6 @@ const char kIni[] =
     "[TQ587]\r\nPORTA = COM1\r\nVELOCIDADE = 9600\r\nCODEPAGE_AUTOMATICO = 1\r\nENTERAUTOMATICO = 0\r\n"
     "METODO_DE_COMUNICACAO = \"SERIAL\"\r\nTAMANHO_QRCODE = 4\r\n";
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string output;
-};
-
-// Runs tq587 with the arguments in dir, giving it input on its standard input.
-ToolRun runTool(const Scratch& dir, const std::vector<std::string>& arguments, const std::string& input) {
-  ToolRun run;
-  int in[2];
-  int out[2];
-  if (pipe(in) != 0 || pipe(out) != 0) return run;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    dup2(out[1], 2);
-    close(in[1]);
-    close(out[0]);
-    if (chdir(dir.path().c_str()) != 0) _exit(126);
-    std::vector<const char*> argv = {TQ587_TOOL, "--lib", TQ587_LIBRARY_PATH};
-    for (const std::string& a : arguments) argv.push_back(a.c_str());
-    argv.push_back(nullptr);
-    execv(argv[0], const_cast<char* const*>(argv.data()));
-    _exit(127);
-  }
-  close(in[0]);
-  close(out[1]);
-  if (!input.empty() && write(in[1], input.data(), input.size()) < 0) ADD_FAILURE() << "stdin";
-  close(in[1]);
-  char chunk[4096];
-  ssize_t got;
-  while ((got = read(out[0], chunk, sizeof chunk)) > 0) run.output.append(chunk, static_cast<size_t>(got));
-  close(out[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
 struct Case {
   const char* name;
   std::vector<std::string> arguments;
@@ -76,21 +37,30 @@ TEST(Tq587Tool, CallsOneFunctionAndSaysWhatItsResultMeans) {
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    Scratch dir;
-    writeFile(dir.file("CONVERSOR.INI"), kIni);
-    writeFile(dir.file("receipt.txt"), "<ce>OK</ce>");
-    VirtualPrinter printer(dir, 1, 9600);
-    ASSERT_TRUE(printer.ready());
+    Bench b(kIni);
+    writeFile(b.dir.file("receipt.txt"), "<ce>OK</ce>");
+    writeFile(b.dir.file("stdin.txt"), c.input);
+    ASSERT_TRUE(b.printer.ready);
 
-    const ToolRun run = runTool(dir, c.arguments, c.input);
-    EXPECT_TRUE(printer.stop());
-    EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
-    if (c.resultLine != nullptr) {
-      EXPECT_NE(run.output.find(std::string(c.resultLine) + "\n"), std::string::npos) << run.output;
-    }
+    // tq587 with the arguments, run in the directory, c.input on its standard input
+    std::vector<const char*> argv = {TQ587_TOOL, "--lib", TQ587_LIBRARY_PATH};
+    for (const std::string& a : c.arguments) argv.push_back(a.c_str());
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const int in = open(b.dir.file("stdin.txt").c_str(), O_RDONLY);
+    const pid_t pid = spawn(argv, in, out[1], true, b.dir.path.c_str());
+    close(in);
+    close(out[1]);
+    std::string output;
+    readUntil(out[0], 10, [](const std::string&) { return false; }, output);
+    close(out[0]);
+    EXPECT_EQ(reap(pid, 5), c.exitCode) << output;
+    EXPECT_TRUE(b.printer.stop());
+    EXPECT_TRUE(c.resultLine == nullptr || output.find(std::string(c.resultLine) + "\n") != std::string::npos)
+        << output;
     // A tool that got as far as loading the library has connected.
     const Bytes load = c.exitCode == 2 ? Bytes{} : Bytes{0x10, 0x04, 0x01, 0x1B, 0x40};
-    EXPECT_EQ(printer.received(), join({load, c.received}));
+    EXPECT_EQ(b.printer.received(), join({load, c.received}));
   }
 }
 

@@ -18,40 +18,29 @@ namespace {
 
 // Scripted pipes that the controller builds when it connects.
 std::vector<std::string> gStarts;
-int gSerialStart = 0;
-int gUsbStart = 0;
+int gSerialStart = 0, gUsbStart = 0;
 
-class StartingPipe : public RecordingPipe {
- public:
-  StartingPipe(const char* kind, int start) : kind_(kind), start_(start) {}
-  int startCommunication() override {
-    gStarts.push_back(kind_);
-    return start_;
-  }
-
- private:
-  std::string kind_;
-  int start_;
+struct StartingPipe : RecordingPipe {
+  StartingPipe(const char* kind, int start) : kind(kind), start(start) {}
+  int startCommunication() override { gStarts.push_back(kind); return start; }
+  std::string kind;
+  int start;
 };
+using PipePtr = std::unique_ptr<AbstractCommunicationPipe>;
+PipePtr makeSerial() { return std::make_unique<StartingPipe>("serial", gSerialStart); }
+PipePtr makeUsb() { return std::make_unique<StartingPipe>("usb", gUsbStart); }
 
-std::unique_ptr<AbstractCommunicationPipe> makeSerial() {
-  return std::make_unique<StartingPipe>("serial", gSerialStart);
-}
-std::unique_ptr<AbstractCommunicationPipe> makeUsb() {
-  return std::make_unique<StartingPipe>("usb", gUsbStart);
-}
-
-// No pipe, and connecting finds no printer.
-void noPrinter() {
-  removePipe();
+// Connecting tries the method given, with these start results.
+void usePipes(const char* metodo, int serialStart, int usbStart) {
   PrinterController::getInstance().setPipeFactories(makeSerial, makeUsb);
-  gSerialStart = 0;
-  gUsbStart = 0;
+  gSerialStart = serialStart;
+  gUsbStart = usbStart;
   gStarts.clear();
+  std::snprintf(MasterController::getInstance().config().metodo, 10, "%s", metodo);
 }
-
-RecordingPipe* heldPipe() {
-  return dynamic_cast<RecordingPipe*>(PrinterController::getInstance().pipe());
+void noPrinter(const char* metodo = "USB", int serialStart = 0, int usbStart = 0) {
+  removePipe();
+  usePipes(metodo, serialStart, usbStart);
 }
 
 class ExportsTest : public ::testing::Test {
@@ -62,52 +51,34 @@ class ExportsTest : public ::testing::Test {
 };
 
 const std::string kAlready = "Impressora j\xE1 conectada. Retornando 1...";
+const Bytes kKick = {0x1B, 0x70, 0x00, 0x96, 0xFF};
 
-TEST_F(ExportsTest, DrawerKick) {
-  struct Case {
-    const char* name;
-    bool printer;
-    int shortBy;
-    int result;
-  };
+TEST_F(ExportsTest, DrawerKickInBothModes) {
+  struct Case { const char* name; bool printer; int shortBy, usbStart, result;
+                std::vector<std::string> starts; };
   const Case kCases[] = {
-      {"all five bytes taken", true, 0, 1},
-      {"four of five taken", true, 1, 0},
-      {"no printer", false, 0, 0},
+      {"all five bytes taken", true, 0, 0, 1, {}},
+      {"four of five taken", true, 1, 0, 0, {}},
+      {"connects on demand, once", false, 0, 1, 1, {"usb"}},
+      {"no printer: each call tries", false, 0, 0, 0, {"usb", "serial", "usb", "serial"}},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    noPrinter();
+    noPrinter("USB", 0, c.usbStart);
     if (c.printer) installRecordingPipe().script.shortBy = c.shortBy;
     for (char mode : {'0', '1'}) {
       MasterController::getInstance().config().gavetaInvertida = mode;
       EXPECT_EQ(TQ587_iAcionarGaveta(), c.result);
     }
-    if (c.printer) {
-      const std::vector<Bytes> kick(2, Bytes{0x1B, 0x70, 0x00, 0x96, 0xFF});
-      EXPECT_EQ(heldPipe()->writes, kick);
-    } else {
-      EXPECT_EQ(PrinterController::getInstance().pipe(), nullptr);
-    }
+    EXPECT_EQ(gStarts, c.starts);
+    auto* pipe = dynamic_cast<RecordingPipe*>(PrinterController::getInstance().pipe());
+    EXPECT_EQ(pipe != nullptr, c.result == 1 || c.printer);
+    if (pipe) { EXPECT_EQ(pipe->writes, std::vector<Bytes>(2, kKick)); }
   }
 }
 
-TEST_F(ExportsTest, DrawerKickConnectsOnDemand) {
-  gUsbStart = 1;
-  MasterController::getInstance().config().metodo[0] = '\0';
-  std::snprintf(MasterController::getInstance().config().metodo, 10, "%s", "USB");
-  EXPECT_EQ(TQ587_iAcionarGaveta(), 1);
-  EXPECT_EQ(gStarts, std::vector<std::string>{"usb"});
-  ASSERT_NE(heldPipe(), nullptr);
-  EXPECT_EQ(heldPipe()->writes, std::vector<Bytes>{Bytes({0x1B, 0x70, 0x00, 0x96, 0xFF})});
-}
-
 TEST_F(ExportsTest, TextGoesAfterTheStoredCodePage) {
-  struct Case {
-    const char* name;
-    char stored;
-    Bytes first;  // the first write
-  };
+  struct Case { const char* name; char stored; Bytes first; };
   const Case kCases[] = {
       {"code page on", '1', {0x1B, 0x74, 0x10, 0x0A}},
       {"code page off", '0', {0x1B, 0x74, 0x00, 0x0A}},
@@ -115,7 +86,6 @@ TEST_F(ExportsTest, TextGoesAfterTheStoredCodePage) {
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    ScratchDir scratch;
     RecordingPipe& pipe = installRecordingPipe();
     MasterController::getInstance().config().codePageAutomatico = c.stored;
     EXPECT_EQ(TQ587_iImprimirTexto("A", 0), 1);
@@ -126,93 +96,60 @@ TEST_F(ExportsTest, TextGoesAfterTheStoredCodePage) {
   }
 }
 
-TEST_F(ExportsTest, PlaceholdersDoNothing) {
+TEST_F(ExportsTest, PlaceholdersAndNullArgumentsDoNothing) {
   RecordingPipe& pipe = installRecordingPipe();
   LogCapture capture;
-  using Export = int (*)();
-  const Export kPlaceholders[] = {TQ587_iConfigurarGuilhotina, TQ587_rConsultaStatusImpressora,
-                                  TQ587_regLinhasGuilhotina, TQ587_regPortaComunicacao,
-                                  TQ587_regVelocidade};
-  for (Export placeholder : kPlaceholders) EXPECT_EQ(placeholder(), 0);
-  EXPECT_TRUE(pipe.writes.empty());
+  for (int (*placeholder)() : {TQ587_iConfigurarGuilhotina, TQ587_rConsultaStatusImpressora,
+                               TQ587_regLinhasGuilhotina, TQ587_regPortaComunicacao,
+                               TQ587_regVelocidade}) {
+    EXPECT_EQ(placeholder(), 0);
+  }
   EXPECT_TRUE(capture.lines().empty());
-  EXPECT_EQ(dir.read("CONVERSOR.INI"), "");
-}
-
-TEST_F(ExportsTest, TabulacaoLengthLimit) {
-  struct Case {
-    const char* name;
-    const char* value;
-    int result;
-    Bytes sent;
-  };
-  const Case kCases[] = {
-      {"19 characters", "1,2,3,4,5,6,7,8,9,1", 1,
-       {0x1B, 0x44, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x01, 0x00,
-        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
-      {"20 characters", "1,2,3,4,5,6,7,8,9,10", -99, {}},
-      {"far longer", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16", -99, {}},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    ScratchDir scratch;
-    RecordingPipe& pipe = installRecordingPipe();
-    EXPECT_EQ(TQ587_regTabulacao(c.value), c.result);
-    EXPECT_EQ(pipe.joined(), c.sent);
-    const bool stored = scratch.read("CONVERSOR.INI").find(c.value) != std::string::npos;
-    EXPECT_EQ(stored, c.result == 1);
+  for (int (*setter)(const char*) : {TQ587_regCodePageAutomatico, TQ587_regEnterFinal,
+                                     TQ587_regModoGaveta, TQ587_regTabulacao}) {
+    EXPECT_EQ(setter(nullptr), -99);
   }
-}
-
-TEST_F(ExportsTest, NullArgumentsAreRefused) {
-  struct Case {
-    const char* name;
-    int (*call)(const char*);
-    int result;
-  };
-  const Case kCases[] = {
-      {"code page", TQ587_regCodePageAutomatico, -99},
-      {"enter", TQ587_regEnterFinal, -99},
-      {"drawer mode", TQ587_regModoGaveta, -99},
-      {"tabs", TQ587_regTabulacao, -99},
-      {"bmp", TQ587_iImprimirBMP, -8},
-      {"image", TQ587_iImprimirImagem, -8},
-  };
-  RecordingPipe& pipe = installRecordingPipe();
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(c.call(nullptr), c.result);
-  }
+  EXPECT_EQ(TQ587_iImprimirBMP(nullptr), -8);
+  EXPECT_EQ(TQ587_iImprimirImagem(nullptr), -8);
   EXPECT_EQ(TQ587_iImprimirTexto(nullptr, 0), -99);
   EXPECT_EQ(TQ587_iImprimirTexto(nullptr, 5), -99);
   EXPECT_TRUE(pipe.writes.empty());
   EXPECT_EQ(dir.read("CONVERSOR.INI"), "");
 }
 
-TEST_F(ExportsTest, BuscarPortaVelocidade) {
-  struct Case {
-    const char* name;
-    bool connected;
-    int usbStart;
-    int result;
-    std::vector<std::string> starts;
-    std::vector<std::string> messages;
-  };
+TEST_F(ExportsTest, TabulacaoLengthLimit) {
+  struct Case { const char* value; int result; Bytes sent; };
   const Case kCases[] = {
-      {"already connected", true, 0, 1, {}, {"inicio: TQ587_eBuscarPortaVelocidade", kAlready}},
-      {"connects", false, 1, 1, {"usb"},
-       {"inicio: TQ587_eBuscarPortaVelocidade", "Iniciando comunica\xE7\xE3o usb."}},
+      {"1,2,3,4,5,6,7,8,9,1", 1,
+       {0x1B, 0x44, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x01, 0x00,
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+      {"1,2,3,4,5,6,7,8,9,10", -99, {}},  // 20 characters
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.value);
+    ScratchDir scratch;
+    RecordingPipe& pipe = installRecordingPipe();
+    EXPECT_EQ(TQ587_regTabulacao(c.value), c.result);
+    EXPECT_EQ(pipe.joined(), c.sent);
+    EXPECT_EQ(scratch.read("CONVERSOR.INI").find(c.value) != std::string::npos, c.result == 1);
+  }
+}
+
+TEST_F(ExportsTest, BuscarPortaVelocidadeAndFecharPorta) {
+  const std::string kStart = "inicio: TQ587_eBuscarPortaVelocidade";
+  const std::string kUsb = "Iniciando comunica\xE7\xE3o usb.";
+  struct Case { const char* name; bool connected; int usbStart, result;
+                std::vector<std::string> starts, messages; };
+  const Case kCases[] = {
+      {"already connected", true, 0, 1, {}, {kStart, kAlready}},
+      {"connects", false, 1, 1, {"usb"}, {kStart, kUsb}},
       {"no printer", false, 0, 0, {"usb", "serial"},
-       {"inicio: TQ587_eBuscarPortaVelocidade", "Iniciando comunica\xE7\xE3o usb.",
-        "Iniciando comunica\xE7\xE3o serial.", "Falha em estabelecer conex\xE3o."}},
+       {kStart, kUsb, "Iniciando comunica\xE7\xE3o serial.", "Falha em estabelecer conex\xE3o."}},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    noPrinter();
+    noPrinter("USB", 0, c.usbStart);
     if (c.connected) installRecordingPipe();
-    PrinterController::getInstance().setPipeFactories(makeSerial, makeUsb);
-    gUsbStart = c.usbStart;
-    std::snprintf(MasterController::getInstance().config().metodo, 10, "%s", "USB");
     LogCapture capture;
     EXPECT_EQ(TQ587_eBuscarPortaVelocidade(), c.result);
     EXPECT_EQ(gStarts, c.starts);
@@ -222,35 +159,23 @@ TEST_F(ExportsTest, BuscarPortaVelocidade) {
       EXPECT_EQ(capture.lines().back().where, "TQ587_eBuscarPortaVelocidade");
     }
   }
-}
-
-TEST_F(ExportsTest, FecharPortaThenBuscarConnectsAgain) {
-  RecordingPipe& pipe = installRecordingPipe();
-  pipe.script.closeResult = 0;
+  // fecharPorta lets go of the pipe: the next search connects again
+  installRecordingPipe().script.closeResult = 0;
   EXPECT_EQ(TQ587_fecharPorta(), 0);
   EXPECT_EQ(TQ587_fecharPorta(), 1);  // nothing left to close
-  PrinterController::getInstance().setPipeFactories(makeSerial, makeUsb);
-  gSerialStart = 1;
-  std::snprintf(MasterController::getInstance().config().metodo, 10, "%s", "SERIAL");
-  LogCapture capture;
+  usePipes("SERIAL", 1, 0);
   EXPECT_EQ(TQ587_eBuscarPortaVelocidade(), 1);
   EXPECT_EQ(gStarts, std::vector<std::string>{"serial"});
-  EXPECT_FALSE(capture.has(kAlready));
 }
 
 TEST_F(ExportsTest, InitDllReadsOrCreatesTheFileThenConnectsOnce) {
-  struct Case {
-    const char* name;
-    const char* ini;  // nullptr: no file
-    std::vector<std::string> starts;
-  };
+  struct Case { const char* ini; std::vector<std::string> starts; };
   const Case kCases[] = {
-      {"no file: defaults written, serial first", nullptr, {"serial", "usb"}},
-      {"file asks for usb", "[TQ587]\r\n   METODO_DE_COMUNICACAO = \"USB\"\r\n",
-       {"usb", "serial"}},
+      {nullptr, {"serial", "usb"}},  // no file: defaults written, serial first
+      {"[TQ587]\r\n   METODO_DE_COMUNICACAO = \"USB\"\r\n", {"usb", "serial"}},
   };
   for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.ini ? "file asks for usb" : "no file");
     ScratchDir scratch;
     if (c.ini) scratch.write("CONVERSOR.INI", c.ini);
     noPrinter();

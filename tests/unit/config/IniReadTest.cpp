@@ -13,6 +13,8 @@ template <size_t N>
 std::string withZero(const char (&text)[N]) {
   return std::string(text, N - 1);
 }
+std::string tq(const std::string& lines) { return "[TQ587]\n" + lines; }
+std::string sis(const std::string& lines) { return "[SISTEMA]\n" + lines; }
 
 class IniReadTest : public ::testing::Test {
  protected:
@@ -30,109 +32,32 @@ class IniReadTest : public ::testing::Test {
   Configuracao saved_{};
 };
 
-TEST_F(IniReadTest, NumberKeys) {
-  struct Case {
-    const char* name;
-    std::string file;
-    int Configuracao::*field;
-    int expected;
-  };
-  const Case kCases[] = {
-      {"port, lower case and spaces", "[TQ587]\r\n porta = com 3 \r\n", &Configuracao::port, 3},
-      {"port, no digits", "[TQ587]\nPORTA=COM\n", &Configuracao::port, 0},
-      {"port, no COM", "[TQ587]\nPORTA=7\n", &Configuracao::port, 7},
-      {"port, colon", "[TQ587]\nPORTA:COM12\n", &Configuracao::port, 12},
-      {"port, too many digits", "[TQ587]\nPORTA=COM99999999999999999999\n", &Configuracao::port,
-       2147483647},
-      {"port, last line without line feed", "[TQ587]\nPORTA=COM4", &Configuracao::port, 4},
-      {"port under SISTEMA is ignored", "[SISTEMA]\nPORTA=COM3\n", &Configuracao::port, 0},
-      {"port before any section is ignored", "PORTA=COM3\n[TQ587]\n", &Configuracao::port, 0},
-      {"port under an unknown section is ignored", "[TQ587]\n[OUTRA]\nPORTA=COM3\n",
-       &Configuracao::port, 0},
-      {"commented port", "[TQ587]\n   ; PORTA=COM3\n", &Configuracao::port, 0},
-      {"section names are case blind", "[tq587]\nporta=com8\n", &Configuracao::port, 8},
-      {"speed 19.200", "[TQ587]\nVELOCIDADE = 19.200\n", &Configuracao::velocidadeIndex, 4},
-      {"speed 2.400", "[TQ587]\nVELOCIDADE=2.400\n", &Configuracao::velocidadeIndex, 1},
-      {"speed prefix of 115200", "[TQ587]\nVELOCIDADE=1152000\n", &Configuracao::velocidadeIndex, 7},
-      {"speed 300", "[TQ587]\nVELOCIDADE = 300\n", &Configuracao::velocidadeIndex, 0},
-      {"flow nenhum", "[TQ587]\nCONTROLE_DE_FLUXO = nenhum\n", &Configuracao::flowControl, 2},
-      {"flow desabilitado", "[TQ587]\nCONTROLE_DE_FLUXO=DESABILITADO\n", &Configuracao::flowControl,
-       2},
-      {"flow N\xC3O", "[TQ587]\nCONTROLE_DE_FLUXO=N\xC3O\n", &Configuracao::flowControl, 2},
-      {"flow nao", "[TQ587]\nCONTROLE_DE_FLUXO=nao\n", &Configuracao::flowControl, 2},
-      {"flow hardware", "[TQ587]\nCONTROLE_DE_FLUXO=hardware\n", &Configuracao::flowControl, 0},
-      {"flow unknown", "[TQ587]\nCONTROLE_DE_FLUXO=talvez\n", &Configuracao::flowControl, 0},
-      {"qr 16", "[TQ587]\nTAMANHO_QRCODE = 16\n", &Configuracao::qrModuleSize, 16},
-      {"qr 0", "[TQ587]\nTAMANHO_QRCODE = 0\n", &Configuracao::qrModuleSize, 5},
-      {"qr 17", "[TQ587]\nTAMANHO_QRCODE = 17\n", &Configuracao::qrModuleSize, 5},
-      {"qr letter", "[TQ587]\nTAMANHO_QRCODE = A\n", &Configuracao::qrModuleSize, 5},
-      {"qr empty", "[TQ587]\nTAMANHO_QRCODE =\n", &Configuracao::qrModuleSize, 5},
-      {"qr with a remark", "[TQ587]\nTAMANHO_QRCODE = 12 (1 a 16)\n", &Configuracao::qrModuleSize,
-       12},
-      {"qr huge", "[TQ587]\nTAMANHO_QRCODE = 99999999999999999999\n", &Configuracao::qrModuleSize,
-       5},
-      {"qr absent stays 0", "[TQ587]\n", &Configuracao::qrModuleSize, 0},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(c.expected, read(c.file).*c.field);
+enum Field { kPort, kSpeed, kFlow, kQr, kCodePage, kEnter, kDrawer, kDaily, kLog, kDailySeen,
+             kLogSeen, kTab, kMethod, kDirectory };
+
+// One field of the record as text; a zero character reads as "".
+std::string fieldText(const Configuracao& c, Field field) {
+  auto ch = [](char v) { return v ? std::string(1, v) : std::string(); };
+  switch (field) {
+    case kPort: return std::to_string(c.port);
+    case kSpeed: return std::to_string(c.velocidadeIndex);
+    case kFlow: return std::to_string(c.flowControl);
+    case kQr: return std::to_string(c.qrModuleSize);
+    case kCodePage: return ch(c.codePageAutomatico);
+    case kEnter: return ch(c.enterAutomatico);
+    case kDrawer: return ch(c.gavetaInvertida);
+    case kDaily: return ch(c.logDiario);
+    case kLog: return ch(c.log);
+    case kDailySeen: return c.logDiarioPresent ? "present" : "absent";
+    case kLogSeen: return c.logPresent ? "present" : "absent";
+    case kTab: return c.tabulacao;
+    case kMethod: return c.metodo;
+    case kDirectory: return c.directory;
   }
+  return "?";
 }
 
-TEST_F(IniReadTest, CharacterKeys) {
-  struct Case {
-    const char* name;
-    std::string file;
-    char Configuracao::*field;
-    char expected;
-  };
-  const Case kCases[] = {
-      {"code page 0", "[TQ587]\nCODEPAGE_AUTOMATICO = 0\n", &Configuracao::codePageAutomatico, '0'},
-      {"code page other", "[TQ587]\nCODEPAGE_AUTOMATICO=X\n", &Configuracao::codePageAutomatico, '1'},
-      {"code page empty", "[TQ587]\nCODEPAGE_AUTOMATICO=\n", &Configuracao::codePageAutomatico, '1'},
-      {"code page first character", "[TQ587]\nCODEPAGE_AUTOMATICO=0abc\n",
-       &Configuracao::codePageAutomatico, '0'},
-      {"enter 0", "[TQ587]\nENTERAUTOMATICO = 0\n", &Configuracao::enterAutomatico, '0'},
-      {"enter other", "[TQ587]\nENTERAUTOMATICO = 2\n", &Configuracao::enterAutomatico, '1'},
-      {"drawer any character, upper cased", "[TQ587]\nGAVETA_INVERTIDA = x\n",
-       &Configuracao::gavetaInvertida, 'X'},
-      {"drawer empty", "[TQ587]\nGAVETA_INVERTIDA =\n", &Configuracao::gavetaInvertida, '\0'},
-      {"daily log", "[SISTEMA]\nlogdiario = s\n", &Configuracao::logDiario, 'S'},
-      {"daily log is not the port log", "[SISTEMA]\nLOGDIARIO = S\n", &Configuracao::log, '\0'},
-      {"port log", "[SISTEMA]\nLOG=1\n", &Configuracao::log, '1'},
-      {"port log under TQ587 is ignored", "[TQ587]\nLOG=1\n", &Configuracao::log, '\0'},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(c.expected, read(c.file).*c.field);
-  }
-}
-
-TEST_F(IniReadTest, LogKeysMarkThemselvesPresent) {
-  struct Case {
-    const char* name;
-    std::string file;
-    bool logDiario;
-    bool log;
-  };
-  const Case kCases[] = {
-      {"none", "[SISTEMA]\n", false, false},
-      {"daily only", "[SISTEMA]\nLOGDIARIO=N\n", true, false},
-      {"port only", "[SISTEMA]\nLOG=N\n", false, true},
-      {"both", "[SISTEMA]\nLOG=S\nLOGDIARIO=S\n", true, true},
-      {"empty value still present", "[SISTEMA]\nLOG=\n", false, true},
-      {"under the wrong section", "[TQ587]\nLOG=S\nLOGDIARIO=S\n", false, false},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    const Configuracao& config = read(c.file);
-    EXPECT_EQ(c.logDiario, config.logDiarioPresent);
-    EXPECT_EQ(c.log, config.logPresent);
-  }
-}
-
-TEST_F(IniReadTest, TextKeys) {
-  enum Field { kTab, kMethod, kDirectory };
+TEST_F(IniReadTest, Keys) {
   struct Case {
     const char* name;
     std::string file;
@@ -140,48 +65,71 @@ TEST_F(IniReadTest, TextKeys) {
     std::string expected;
   };
   const Case kCases[] = {
-      {"tabs quoted", "[TQ587]\nTABULACAO = \"05,10,15\"\n", kTab, "05,10,15"},
-      {"tabs keep their spaces", "[TQ587]\nTABULACAO = \"8 16  24\"\n", kTab, "8 16  24"},
-      {"tabs unquoted read as empty", "[TQ587]\nTABULACAO = 05,10\n", kTab, ""},
-      {"tabs without closing quote", "[TQ587]\nTABULACAO = \"05,10\n", kTab, "05,10"},
-      {"tabs cut to 19", "[TQ587]\nTABULACAO = \"01,02,03,04,05,06,07,08\"\n", kTab,
+      {"port, lower case and spaces", "[tq587]\r\n porta = com 3 \r\n", kPort, "3"},
+      {"port, colon, no COM, no final line feed", tq("PORTA:7"), kPort, "7"},
+      {"port, too many digits", tq("PORTA=COM99999999999999999999\n"), kPort, "2147483647"},
+      {"port under SISTEMA is ignored", sis("PORTA=COM3\n"), kPort, "0"},
+      {"port before any section is ignored", "PORTA=COM3\n[TQ587]\n", kPort, "0"},
+      {"port under an unknown section is ignored", tq("[OUTRA]\nPORTA=COM3\n"), kPort, "0"},
+      {"commented port", tq("   ; PORTA=COM3\n"), kPort, "0"},
+      {"speed 19.200", tq("VELOCIDADE = 19.200\n"), kSpeed, "4"},
+      {"speed prefix of 115200", tq("VELOCIDADE=1152000\n"), kSpeed, "7"},
+      {"speed 300", tq("VELOCIDADE = 300\n"), kSpeed, "0"},
+      {"flow N\xC3O", tq("CONTROLE_DE_FLUXO=N\xC3O\n"), kFlow, "2"},
+      {"flow nao", tq("CONTROLE_DE_FLUXO=nao\n"), kFlow, "2"},
+      {"flow hardware", tq("CONTROLE_DE_FLUXO=hardware\n"), kFlow, "0"},
+      {"flow unknown", tq("CONTROLE_DE_FLUXO=talvez\n"), kFlow, "0"},
+      {"qr 16", tq("TAMANHO_QRCODE = 16\n"), kQr, "16"},
+      {"qr 0", tq("TAMANHO_QRCODE = 0\n"), kQr, "5"},
+      {"qr 17", tq("TAMANHO_QRCODE = 17\n"), kQr, "5"},
+      {"qr letter", tq("TAMANHO_QRCODE = A\n"), kQr, "5"},
+      {"qr with a remark", tq("TAMANHO_QRCODE = 12 (1 a 16)\n"), kQr, "12"},
+      {"qr huge", tq("TAMANHO_QRCODE = 99999999999999999999\n"), kQr, "5"},
+      {"qr absent stays 0", tq(""), kQr, "0"},
+      {"code page first character", tq("CODEPAGE_AUTOMATICO = 0abc\n"), kCodePage, "0"},
+      {"code page other", tq("CODEPAGE_AUTOMATICO=X\n"), kCodePage, "1"},
+      {"enter 0", tq("ENTERAUTOMATICO = 0\n"), kEnter, "0"},
+      {"enter other", tq("ENTERAUTOMATICO = 2\n"), kEnter, "1"},
+      {"drawer upper cased", tq("GAVETA_INVERTIDA = x\n"), kDrawer, "X"},
+      {"drawer empty", tq("GAVETA_INVERTIDA =\n"), kDrawer, ""},
+      {"daily log", sis("logdiario = s\n"), kDaily, "S"},
+      {"port log", sis("LOG=1\n"), kLog, "1"},
+      {"daily seen", sis("LOGDIARIO=N\n"), kDailySeen, "present"},
+      {"daily is not the port log", sis("LOGDIARIO=N\n"), kLogSeen, "absent"},
+      {"empty port log still seen", sis("LOG=\n"), kLogSeen, "present"},
+      {"port log under TQ587 unseen", tq("LOG=S\n"), kLogSeen, "absent"},
+      {"tabs keep their spaces", tq("TABULACAO = \"8 16  24\"\n"), kTab, "8 16  24"},
+      {"tabs unquoted read as empty", tq("TABULACAO = 05,10\n"), kTab, ""},
+      {"tabs without closing quote", tq("TABULACAO = \"05,10\n"), kTab, "05,10"},
+      {"tabs cut to 19", tq("TABULACAO = \"01,02,03,04,05,06,07,08\"\n"), kTab,
        "01,02,03,04,05,06,0"},
-      {"tabs zero byte inside quotes ends the text", withZero("[TQ587]\nTABULACAO=\"1\0 2\"\n"),
-       kTab, "1"},
-      {"method quoted", "[TQ587]\nMETODO_DE_COMUNICACAO = \"USB\"\n", kMethod, "USB"},
-      {"method unquoted reads as empty", "[TQ587]\nMETODO_DE_COMUNICACAO = SERIAL\n", kMethod, ""},
-      {"method keeps its case", "[TQ587]\nmetodo_de_comunicacao = \"serial\"\n", kMethod, "serial"},
-      {"directory with spaces", "[SISTEMA]\nDIRETORIO = \"C:\\Meus Dados\"\n", kDirectory,
+      {"tabs zero byte ends the text", withZero("[TQ587]\nTABULACAO=\"1\0 2\"\n"), kTab, "1"},
+      {"method keeps its case", tq("metodo_de_comunicacao = \"serial\"\n"), kMethod, "serial"},
+      {"directory with spaces", sis("DIRETORIO = \"C:\\Meus Dados\"\n"), kDirectory,
        "C:\\Meus Dados"},
-      {"directory double backslash", "[SISTEMA]\nDIRETORIO = \"C:\\\\x\"\n", kDirectory, "C:\\x"},
-      {"directory escaped quote at the end of the line", "[SISTEMA]\nDIRETORIO = \"a\\\"\n",
-       kDirectory, "a"},
-      {"directory backslash before a quote inside the line", "[SISTEMA]\nDIRETORIO = \"a\\\"b\"\n",
-       kDirectory, "a\\"},
-      {"directory of 300 bytes cut to 255",
-       "[SISTEMA]\nDIRETORIO = \"" + std::string(300, 'd') + "\"\n", kDirectory,
-       std::string(255, 'd')},
+      {"directory double backslash", sis("DIRETORIO = \"C:\\\\x\"\n"), kDirectory, "C:\\x"},
+      {"directory escaped quote at the end", sis("DIRETORIO = \"a\\\"\n"), kDirectory, "a"},
+      {"directory backslash before an inner quote", sis("DIRETORIO = \"a\\\"b\"\n"), kDirectory,
+       "a\\"},
+      {"directory cut to 255", sis("DIRETORIO = \"" + std::string(300, 'd') + "\"\n"),
+       kDirectory, std::string(255, 'd')},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    const Configuracao& config = read(c.file);
-    const char* text = c.field == kTab ? config.tabulacao
-                       : c.field == kMethod ? config.metodo
-                                            : config.directory;
-    EXPECT_EQ(c.expected, text);
+    EXPECT_EQ(c.expected, fieldText(read(c.file), c.field));
   }
 }
 
 TEST_F(IniReadTest, LongLinesAreSplitAt1199Bytes) {
   // 1199 bytes of comment, then the key: the key is a line of its own.
-  EXPECT_EQ(6, read("[TQ587]\n" + std::string(1199, ';') + "PORTA=COM6\n").port);
+  EXPECT_EQ(6, read(tq(std::string(1199, ';') + "PORTA=COM6\n")).port);
   // One byte less and the P stays with the comment: ORTA=COM6 is nothing.
-  EXPECT_EQ(0, read("[TQ587]\n" + std::string(1198, ';') + "PORTA=COM6\n").port);
+  EXPECT_EQ(0, read(tq(std::string(1198, ';') + "PORTA=COM6\n")).port);
 }
 
 TEST_F(IniReadTest, EveryReadStartsFromZeros) {
-  read("[TQ587]\nPORTA=COM3\nTABULACAO=\"1,2\"\n[SISTEMA]\nLOG=S\n");
-  const Configuracao& config = read("[TQ587]\n");
+  read(tq("PORTA=COM3\nTABULACAO=\"1,2\"\n[SISTEMA]\nLOG=S\n"));
+  const Configuracao& config = read(tq(""));
   EXPECT_EQ(0, config.port);
   EXPECT_STREQ("", config.tabulacao);
   EXPECT_EQ('\0', config.log);
@@ -196,26 +144,12 @@ TEST_F(IniReadTest, MissingFileFailsWithoutTouchingTheDisk) {
 TEST_F(IniReadTest, GarbageNeverBreaksTheReader) {
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 7919 + 13) & 0xFF));
-  std::string zeros(2000, '\0');
-  zeros += withZero("[TQ587]\nPORTA=COM\0" "9\n");
-  struct Case {
-    const char* name;
-    std::string file;
-  };
-  const Case kCases[] = {
-      {"binary bytes", binary},
-      {"100 KB line", std::string(100 * 1024, 'A')},
-      {"100 KB quoted line", "[SISTEMA]\nDIRETORIO=\"" + std::string(100 * 1024, 'x')},
-      {"no sections", "PORTA=COM3\nLOG=S\nqualquer coisa\n"},
-      {"zero bytes", zeros},
-      {"only quotes and backslashes", std::string(3000, '"') + std::string(3000, '\\')},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    read(c.file);
-  }
+  read(binary);
+  read(std::string(100 * 1024, 'A'));
+  read(sis("DIRETORIO=\"" + std::string(100 * 1024, 'x')));
+  read(std::string(3000, '"') + std::string(3000, '\\'));
   // the zero byte between COM and 9 is dropped like any control byte
-  EXPECT_EQ(9, read(zeros).port);
+  EXPECT_EQ(9, read(std::string(2000, '\0') + withZero("[TQ587]\nPORTA=COM\0" "9\n")).port);
 }
 
 }  // namespace

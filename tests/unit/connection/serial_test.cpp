@@ -40,8 +40,7 @@ class FakePrinter {
     slavePath = ptsname(master_);
     // Held open, raw, so that the line lives between the port's opens.
     slave_ = open(slavePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    termios t;
-    tcgetattr(slave_, &t);
+    termios t = line();
     cfmakeraw(&t);
     tcsetattr(slave_, TCSANOW, &t);
     thread_ = std::thread([this] { run(); });
@@ -94,9 +93,7 @@ class FakePrinter {
     }
   }
   speed_t speed_;
-  int reply_;
-  int master_ = -1;
-  int slave_ = -1;
+  int reply_, master_ = -1, slave_ = -1;
   std::thread thread_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
@@ -173,11 +170,19 @@ TEST(SerialPort, OpensRawWithTheSettingsOrRefusesThem) {
                                        0x41, 0x0A, 0x0D, 0x0A}));
 }
 
-TEST(SerialPort, ReopensReadsAtOnceWritesWithinItsTimeOutClosesTwice) {
+TEST(SerialPort, NamesReopensReadsAtOnceWritesWithinItsTimeOutClosesTwice) {
   ScratchDir dir;
-  FakePrinter printer;
-  layOutPorts({{1, &printer}});
+  FakePrinter printer, com3, com10;
+  layOutPorts({{1, &printer}, {3, &com3}, {10, &com10}});
   SDK::SERIAL_COMMUNICATION_PORT port;
+  const std::vector<std::string> names = {port.PortName(0), port.PortName(1), port.PortName(2),
+                                          port.PortName(3), port.PortName(9)};
+  EXPECT_EQ(names, (std::vector<std::string>{"COM1", "", "COM3", "none", "none"}));
+  const SERIAL_PORT_SETTINGS ten = line(10, 9600);
+  ASSERT_TRUE(port.Open(&ten));
+  const uint8_t init[] = {0x1B, 0x40};
+  EXPECT_EQ(port.Write(init, 2), 2);
+  EXPECT_EQ(com10.received(), (Bytes{0x1B, 0x40}));
   const SERIAL_PORT_SETTINGS absent = line(2, 9600), outOfRange = line(100, 9600);
   EXPECT_FALSE(port.Open(&absent));
   EXPECT_FALSE(port.Open(&outOfRange));
@@ -209,21 +214,6 @@ TEST(SerialPort, ReopensReadsAtOnceWritesWithinItsTimeOutClosesTwice) {
   EXPECT_TRUE(port.IsClosed());
   EXPECT_EQ(port.Write(in, 1), 0);
   EXPECT_TRUE(printer.received().empty());
-}
-
-TEST(SerialPort, PortNamesKeepGapsAndComTenIsAnEntryToo) {
-  ScratchDir dir;
-  FakePrinter com1, com3, com10;
-  layOutPorts({{1, &com1}, {3, &com3}, {10, &com10}});
-  SDK::SERIAL_COMMUNICATION_PORT port;
-  const std::vector<std::string> names = {port.PortName(0), port.PortName(1), port.PortName(2),
-                                          port.PortName(3), port.PortName(9)};
-  EXPECT_EQ(names, (std::vector<std::string>{"COM1", "", "COM3", "none", "none"}));
-  const SERIAL_PORT_SETTINGS ten = line(10, 9600);
-  ASSERT_TRUE(port.Open(&ten));
-  const uint8_t init[] = {0x1B, 0x40};
-  EXPECT_EQ(port.Write(init, 2), 2);
-  EXPECT_EQ(com10.received(), (Bytes{0x1B, 0x40}));
 }
 
 TEST(SerialPrinter, FindsThePrinterAndStoresWhereItAnswered) {

@@ -1,4 +1,5 @@
-// BmpTestFiles.h - BMP files written by the tests themselves, byte by byte.
+// BmpTestFiles.h - BMP files written by the tests themselves, byte by byte,
+// and the raster command of an 8 x 8 picture.
 #pragma once
 
 #include <algorithm>
@@ -18,37 +19,23 @@ struct Layout {
   uint16_t bitCount = 24;
   uint32_t compression = 0;
   uint32_t infoSize = 40;          // information header bytes written (40 or more)
-  std::vector<uint8_t> afterInfo;  // bit masks, colour table
-  std::vector<uint8_t> rows;       // pixel data as stored: bottom row first, padded
+  std::vector<uint8_t> afterInfo{};  // bit masks, colour table
+  std::vector<uint8_t> rows{};       // pixel data as stored: bottom row first, padded
   int64_t offset = -1;             // pixel-data offset; -1: right after afterInfo
 };
-
-inline void put16(std::string& s, uint32_t v) {
-  s.push_back(static_cast<char>(v & 0xFF));
-  s.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-inline void put32(std::string& s, uint32_t v) {
-  put16(s, v & 0xFFFF);
-  put16(s, v >> 16);
-}
 
 inline std::string file(const Layout& l) {
   const uint32_t dataStart = 14 + l.infoSize + static_cast<uint32_t>(l.afterInfo.size());
   std::string s = "BM";
-  put32(s, dataStart + static_cast<uint32_t>(l.rows.size()));
-  put32(s, 0);  // two reserved words
-  put32(s, l.offset >= 0 ? static_cast<uint32_t>(l.offset) : dataStart);
-  put32(s, l.infoSize);
-  put32(s, static_cast<uint32_t>(l.width));
-  put32(s, static_cast<uint32_t>(l.height));
-  put16(s, 1);
-  put16(s, l.bitCount);
-  put32(s, l.compression);
-  put32(s, static_cast<uint32_t>(l.rows.size()));
-  put32(s, 2835);
-  put32(s, 2835);
-  put32(s, 0);
-  put32(s, 0);
+  const uint32_t fields[][2] = {  // value, bytes
+      {dataStart + static_cast<uint32_t>(l.rows.size()), 4}, {0, 4},  // size, two reserved words
+      {l.offset >= 0 ? static_cast<uint32_t>(l.offset) : dataStart, 4}, {l.infoSize, 4},
+      {static_cast<uint32_t>(l.width), 4}, {static_cast<uint32_t>(l.height), 4}, {1, 2},
+      {l.bitCount, 2}, {l.compression, 4}, {static_cast<uint32_t>(l.rows.size()), 4},
+      {2835, 4}, {2835, 4}, {0, 4}, {0, 4}};
+  for (const auto& f : fields) {
+    for (uint32_t i = 0; i < f[1]; ++i) s.push_back(static_cast<char>((f[0] >> (8 * i)) & 0xFF));
+  }
   s.append(l.infoSize > 40 ? l.infoSize - 40 : 0, '\0');
   s.append(l.afterInfo.begin(), l.afterInfo.end());
   s.append(l.rows.begin(), l.rows.end());
@@ -60,7 +47,6 @@ struct Picture {
   int32_t width = 0;
   int32_t height = 0;
   std::vector<BmpPixel> pixels;  // row by row from the top
-  BmpPixel at(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y * width + x)]; }
   void set(int32_t x, int32_t y, BmpPixel p) { pixels[static_cast<size_t>(y * width + x)] = p; }
 };
 
@@ -69,13 +55,8 @@ inline BmpPixel rgb(int r, int g, int b, int a = 0) {
           static_cast<uint8_t>(a)};
 }
 inline BmpPixel grey(int v) { return rgb(v, v, v); }
-
 inline Picture uniform(int32_t width, int32_t height, BmpPixel p) {
   return {width, height, std::vector<BmpPixel>(static_cast<size_t>(width * height), p)};
-}
-
-inline bool sameColour(BmpPixel a, BmpPixel b) {
-  return a.blue == b.blue && a.green == b.green && a.red == b.red;
 }
 
 // The picture stored at the depth: for 1, 4 and 8 a colour table of its
@@ -83,56 +64,50 @@ inline bool sameColour(BmpPixel a, BmpPixel b) {
 // words (each channel's top five bits); for 24 and 32 the bytes, alpha kept
 // in 32.
 inline Layout encode(const Picture& p, uint16_t depth) {
-  Layout l;
-  l.width = p.width;
-  l.height = p.height;
-  l.bitCount = depth;
-  std::vector<BmpPixel> colours;
-  if (depth <= 8) {
-    for (const BmpPixel& px : p.pixels) {
-      if (std::none_of(colours.begin(), colours.end(),
-                       [&](const BmpPixel& c) { return sameColour(c, px); })) {
-        colours.push_back(px);
-      }
-    }
-    for (const BmpPixel& c : colours) {
-      l.afterInfo.insert(l.afterInfo.end(), {c.blue, c.green, c.red, 0});
-    }
-  }
+  Layout l{p.width, p.height, depth};
+  std::vector<uint32_t> colours;  // 0xRRGGBB
   const size_t stride = (static_cast<size_t>(p.width) * depth + 31) / 32 * 4;
   for (int32_t y = p.height - 1; y >= 0; --y) {
     std::vector<uint8_t> row(stride, 0);
-    for (int32_t x = 0; x < p.width; ++x) {
-      const BmpPixel px = p.at(x, y);
-      const size_t ux = static_cast<size_t>(x);
+    for (size_t x = 0; x < static_cast<size_t>(p.width); ++x) {
+      const BmpPixel px = p.pixels[static_cast<size_t>(y * p.width) + x];
+      const uint32_t colour = uint32_t{px.red} << 16 | uint32_t{px.green} << 8 | px.blue;
+      uint32_t value = uint32_t{px.alpha} << 24 | colour;
       if (depth <= 8) {
-        const size_t index = static_cast<size_t>(
-            std::find_if(colours.begin(), colours.end(),
-                         [&](const BmpPixel& c) { return sameColour(c, px); }) -
-            colours.begin());
-        const size_t bit = ux * depth;
-        const int shift = static_cast<int>(8 - depth - bit % 8);
-        row[bit / 8] = static_cast<uint8_t>(row[bit / 8] | (index << shift));
+        value = static_cast<uint32_t>(std::find(colours.begin(), colours.end(), colour) -
+                                      colours.begin());
+        if (value == colours.size()) colours.push_back(colour);
       } else if (depth == 16) {
-        const uint32_t word = ((px.red >> 3) << 10) | ((px.green >> 3) << 5) | (px.blue >> 3);
-        row[2 * ux] = static_cast<uint8_t>(word & 0xFF);
-        row[2 * ux + 1] = static_cast<uint8_t>(word >> 8);
-      } else if (depth == 24) {
-        row[3 * ux] = px.blue;
-        row[3 * ux + 1] = px.green;
-        row[3 * ux + 2] = px.red;
-      } else {
-        row[4 * ux] = px.blue;
-        row[4 * ux + 1] = px.green;
-        row[4 * ux + 2] = px.red;
-        row[4 * ux + 3] = px.alpha;
+        value = ((px.red >> 3) << 10) | ((px.green >> 3) << 5) | (px.blue >> 3);
+      }
+      const size_t bit = x * depth;
+      if (depth < 8) row[bit / 8] |= static_cast<uint8_t>(value << (8 - depth - bit % 8));
+      for (size_t k = 0; depth >= 8 && k < depth / 8u; ++k) {
+        row[bit / 8 + k] = static_cast<uint8_t>(value >> (8 * k));
       }
     }
     l.rows.insert(l.rows.end(), row.begin(), row.end());
+  }
+  for (uint32_t c : colours) {
+    l.afterInfo.insert(l.afterInfo.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8),
+                                           static_cast<uint8_t>(c >> 16), 0});
   }
   return l;
 }
 
 inline std::string file(const Picture& p, uint16_t depth) { return file(encode(p, depth)); }
+
+// GS 8 L of an 8 x 8 picture with the given 8 rows of one byte.
+inline std::vector<uint8_t> raster8x8(const std::vector<uint8_t>& rows) {
+  static const uint8_t kHead[] = {0x1D, 0x38, 0x4C, 0x12, 0x00, 0x00, 0x00, 0x30, 0x70,
+                                  0x30, 0x01, 0x01, 0x31, 0x08, 0x00, 0x08, 0x00};
+  static const uint8_t kTail[] = {0x1B, 0x40, 0x1D, 0x28, 0x4C, 0x02, 0x00, 0x30, 0x02, 0x0A};
+  std::vector<uint8_t> all;
+  all.reserve(sizeof kHead + rows.size() + sizeof kTail);
+  for (uint8_t b : kHead) all.push_back(b);
+  for (uint8_t b : rows) all.push_back(b);
+  for (uint8_t b : kTail) all.push_back(b);
+  return all;
+}
 
 }  // namespace bmptest

@@ -1,5 +1,6 @@
 // ImprimeTextoTest.cpp - the text loop and the parser: characters, limits,
 // final line feed, stops and the table of tags.
+#include <algorithm>
 #include <memory>
 
 #include "TextoTeste.h"
@@ -32,6 +33,7 @@ TEST_F(ImprimeTextoTest, CharactersLimitsAndFinalLineFeed) {
   const RecordingPipe::Script recusa2{2, 0, 1};   // the third write returns 0
   const RecordingPipe::Script recusa3{3, 0, 1};   // the fourth write returns 0
   const RecordingPipe::Script curta{-1, 1, 1};    // every write one byte short
+  const std::string a2000(2000, 'a'), a3000(3000, 'a');
   const Caso casos[] = {
       {"plain text", "abc", 0, '0', ok, 1, {{0x61}, {0x62}, {0x63}}, nullptr},
       {"final line feed", "abc", 0, '1', ok, 1, {{0x61}, {0x62}, {0x63}, {0x0A}}, nullptr},
@@ -46,6 +48,11 @@ TEST_F(ImprimeTextoTest, CharactersLimitsAndFinalLineFeed) {
       {"lone < at the end", "ab<", 0, '0', ok, 1, {{0x61}, {0x62}, {0x3C}}, nullptr},
       {"empty text", "", 0, '1', ok, -99, {}, nullptr},
       {"declared over 2000", "abc", 2001, '0', ok, -99, {}, kDeclaradoMaior},
+      {"2000 in measure mode", a2000, 0, '0', ok, 1, Escritas(2000, Bytes{0x61}), nullptr},
+      {"2001 in measure mode", a2000 + "a", 0, '0', ok, -99, {}, kMaisDe2000},
+      // A declared count up to 2000 passes whatever the length, and all prints.
+      {"declared 5", a3000, 5, '0', ok, 1, Escritas(3000, Bytes{0x61}), nullptr},
+      {"declared 2000", a3000, 2000, '0', ok, 1, Escritas(3000, Bytes{0x61}), nullptr},
       {"refused character", "abc", 0, '1', recusa2, 0, {{0x61}, {0x62}, {0x63}}, kNaoEnviado},
       {"short character write", "<b>A", 0, '0', curta, 0, {{0x1B, 0x45, 0x01}, {0x41}},
        kNaoEnviado},
@@ -77,41 +84,17 @@ TEST_F(ImprimeTextoTest, CharactersLimitsAndFinalLineFeed) {
   }
 }
 
-TEST_F(ImprimeTextoTest, EmptyTextLogsNothing) {
+TEST_F(ImprimeTextoTest, LogLinesOfTheLoop) {
   LogCapture logs;
   EXPECT_EQ(imprimir(""), -99);
   EXPECT_TRUE(logs.lines().empty());
-}
-
-TEST_F(ImprimeTextoTest, TabLoggedOncePerControlCharacter) {
-  LogCapture logs;
-  imprimir("A\tB");
-  int vezes = 0;
-  for (const LogCapture::Line& l : logs.lines()) {
-    if (l.message == kComando) {
-      ++vezes;
-      EXPECT_EQ(l.where, "ImprimeTexto::tratarTexto");
-    }
-  }
-  EXPECT_EQ(vezes, 1);
-}
-
-TEST_F(ImprimeTextoTest, TwoThousandCharactersInMeasureMode) {
-  EXPECT_EQ(imprimir(std::string(2000, 'a')), 1);
-  EXPECT_EQ(escritas_.size(), 2000u);
-
-  LogCapture logs;
-  EXPECT_EQ(imprimir(std::string(2001, 'a')), -99);
-  EXPECT_TRUE(escritas_.empty());
-  EXPECT_TRUE(logs.has(kMaisDe2000, LOG_ERROR));
-}
-
-TEST_F(ImprimeTextoTest, DeclaredCountDecidesTheLimit) {
-  // n = 2000 passes whatever the text's length, and the whole text prints.
-  EXPECT_EQ(imprimir(std::string(3000, 'a'), 5), 1);
-  EXPECT_EQ(escritas_.size(), 3000u);
-  EXPECT_EQ(imprimir(std::string(3000, 'a'), 2000), 1);
-  EXPECT_EQ(escritas_.size(), 3000u);
+  imprimir("A\tB");  // once, from the loop
+  const std::vector<LogCapture::Line>& l = logs.lines();
+  EXPECT_EQ(std::count_if(l.begin(), l.end(), [](const LogCapture::Line& x) {
+              return x.message == kComando && x.where == "ImprimeTexto::tratarTexto";
+            }), 1);
+  const std::vector<std::string> m = logs.messages();
+  EXPECT_EQ(std::count(m.begin(), m.end(), kComando), 1);
 }
 
 TEST_F(ImprimeTextoTest, LongTextAfterAParameterTag) {

@@ -13,6 +13,16 @@
 
 using Escritas = std::vector<Bytes>;
 
+// One whole text: what tratarTexto answers, the writes, and a log line said
+// (nullptr: none checked).
+struct CasoTexto {
+  const char* nome;
+  std::string texto;
+  int resultado;
+  Escritas escritas;
+  const char* linha;
+};
+
 // n copies of a byte.
 inline Bytes repetidos(int n, uint8_t byte) { return Bytes(static_cast<size_t>(n), byte); }
 // Joins runs of bytes.
@@ -34,8 +44,7 @@ class TextoTeste : public ::testing::Test {
   // (an empty size leaves the key out).
   void configurar(char enter, const std::string& qr) {
     std::string ini = "[TQ587]\r\nMETODO_DE_COMUNICACAO=\"USB\"\r\nENTERAUTOMATICO=";
-    ini += enter;
-    ini += "\r\n";
+    ini += std::string(1, enter) + "\r\n";
     if (!qr.empty()) ini += "TAMANHO_QRCODE=" + qr + "\r\n";
     dir_.write("CONVERSOR.INI", ini);
     MasterController::getInstance().carregarConfiguracao();
@@ -49,6 +58,18 @@ class TextoTeste : public ::testing::Test {
     const int resultado = engine.tratarTexto(texto.c_str(), n);
     escritas_ = pipe.writes;
     return resultado;
+  }
+
+  // Prints each row as after the library loads; the log line at nivel.
+  void conferir(std::initializer_list<CasoTexto> casos, int nivel) {
+    for (const CasoTexto& c : casos) {
+      SCOPED_TRACE(c.nome);
+      precisaQuebraLinha = true;
+      LogCapture logs;
+      EXPECT_EQ(imprimir(c.texto), c.resultado);
+      EXPECT_EQ(escritas_, c.escritas);
+      if (c.linha) { EXPECT_TRUE(logs.has(c.linha, nivel)) << c.linha; }
+    }
   }
 
   ScratchDir dir_;
