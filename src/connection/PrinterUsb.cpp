@@ -69,19 +69,20 @@ int PrinterUsb::startCommunication() {
   }
   log("Sucesso em abrir o dispositivo usb", LOG_INFO, kWhere, __LINE__);
 
-  if (usb->setConfiguration(handle_, kConfiguration) < 0) {
-    log("N\xE3o foi poss\xEDvel abrir configurar dispositivo.", LOG_ERROR, kWhere, __LINE__);
+  // A device that refuses its configuration or interface is closed again.
+  auto refuse = [&](const char* message, int line) {
+    log(message, LOG_ERROR, kWhere, line);
     usb->close(handle_);
     handle_ = nullptr;
     return 0;
+  };
+  if (usb->setConfiguration(handle_, kConfiguration) < 0) {
+    return refuse("N\xE3o foi poss\xEDvel abrir configurar dispositivo.", __LINE__);
   }
   log("Sucesso em configurar o dispositivo usb", LOG_INFO, kWhere, __LINE__);
 
   if (usb->claimInterface(handle_, kInterface) < 0) {
-    log("Erro de estabelecimento de interface usb", LOG_ERROR, kWhere, __LINE__);
-    usb->close(handle_);
-    handle_ = nullptr;
-    return 0;
+    return refuse("Erro de estabelecimento de interface usb", __LINE__);
   }
   log("Sucesso em estabelecer interface com dispositivo usb", LOG_INFO, kWhere, __LINE__);
   return 1;
