@@ -1,13 +1,6 @@
 /* tq587.h - the driver library of the TQ587 thermal receipt printer.
  *
- * Every function returns an int result:
- *    1  done
- *    0  printer not reachable, a send failed, or nothing to do
- *   -1  CONVERSOR.INI could not be written, or a tag reported an update error
- *   -8  the picture could not be read as a BMP
- *  -27  a tag of the text reported a generic error
- *  -99  invalid parameter
- *
+ * Every function returns an int, one of the TQ587_Result codes below.
  * Texts are zero-terminated 8-bit strings (Latin-1); the library only reads
  * them. One call at a time: the library has no locks of its own.
  */
@@ -29,6 +22,21 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* The results of the functions. */
+enum TQ587_Result {
+  TQ587_DONE = 1,
+  /* printer not reachable, a send failed, or nothing to do */
+  TQ587_NOT_DONE = 0,
+  /* CONVERSOR.INI could not be written, or a tag reported an update error */
+  TQ587_UPDATE_ERROR = -1,
+  /* the picture could not be read as a BMP */
+  TQ587_NOT_A_BMP = -8,
+  /* a tag of the text reported a generic error */
+  TQ587_GENERIC_ERROR = -27,
+  /* invalid parameter */
+  TQ587_INVALID_PARAMETER = -99
+};
 
 /* Connect: the configured port and speed, else a search of ports and speeds,
  * or the USB printer. 1 when connected (also when it already was), 0 when not. */

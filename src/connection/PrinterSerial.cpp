@@ -2,10 +2,9 @@
 // then the search of ports and speeds.
 #include "connection/PrinterSerial.h"
 
-#include <chrono>
 #include <string>
-#include <thread>
 
+#include "common/Clock.h"
 #include "common/EscPos.h"
 #include "config/MasterController.h"
 #include "log/Log.h"
@@ -19,15 +18,7 @@ constexpr int kFirstSpeedIndex = 1;
 constexpr int kLastSpeedIndex = 7;
 const char kSearchFailed[] = "Falha ao buscar porta, n\xE3o foi poss\xEDvel enviar o m\xE9todo.";
 
-void realSleep(int milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-PrinterSerial::SleepFunction gSleep = realSleep;
-
 }  // namespace
-
-void PrinterSerial::setSleepFunction(SleepFunction sleep) { gSleep = sleep ? sleep : realSleep; }
 
 PrinterSerial::PrinterSerial() = default;
 PrinterSerial::~PrinterSerial() = default;
@@ -56,7 +47,7 @@ int PrinterSerial::close() {
 }
 
 bool PrinterSerial::awaitReply() {
-  gSleep(kReplyWaitMs);
+  tq587::clock().sleep(kReplyWaitMs);
   uint8_t reply = 0;
   // DLE EOT n: an on-line printer answers one byte with bit 1 set.
   return port_.Read(&reply, 1) == 1 && (reply & escpos::kStatusReplyBit) != 0;

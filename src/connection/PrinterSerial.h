@@ -20,11 +20,6 @@ class PrinterSerial : public AbstractCommunicationPipe {
   int write(const uint8_t* bytes, int32_t length) override;
   int close() override;
 
-  // Test seam: how the pipe waits for the printer's reply (500 ms by default).
-  // nullptr puts the real wait back.
-  using SleepFunction = void (*)(int milliseconds);
-  static void setSleepFunction(SleepFunction sleep);
-
  private:
   int abrirPorta();
   int buscarPorta();

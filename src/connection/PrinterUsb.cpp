@@ -2,6 +2,7 @@
 // OUT 0x02 and bulk IN 0x81, 5 s time-outs, reset and reopen on a failed write.
 #include "connection/PrinterUsb.h"
 
+#include "common/Clock.h"
 #include "connection/UsbLibrary.h"
 #include "log/Log.h"
 
@@ -13,8 +14,6 @@ constexpr int kEndpointOut = 0x02;
 constexpr int kEndpointIn = 0x81;
 constexpr int kTimeoutMs = 5000;
 constexpr int kResetWaitMs = 1000;
-
-PrinterUsb::SleepFunction gSleep = usbplatform::sleepMilliseconds;
 
 // The first device on the busses, in list order, with the printer's ids.
 struct usb_device* findPrinter(const UsbLibrary& usb) {
@@ -30,10 +29,6 @@ struct usb_device* findPrinter(const UsbLibrary& usb) {
 }
 
 }  // namespace
-
-void PrinterUsb::setSleepFunction(SleepFunction sleep) {
-  gSleep = sleep ? sleep : usbplatform::sleepMilliseconds;
-}
 
 PrinterUsb::~PrinterUsb() {
   // A pipe replaced by a new one lets go of the device, so that the new
@@ -109,7 +104,7 @@ int PrinterUsb::write(const uint8_t* bytes, int32_t length) {
 
   log("Reiniciando comunica\xE7\xE3o usb.", LOG_INFO, "PrinterUsb::write", __LINE__);
   resetAndDrop();
-  gSleep(kResetWaitMs);
+  tq587::clock().sleep(kResetWaitMs);
   if (startCommunication() == 0) return 0;
   return result;
 }

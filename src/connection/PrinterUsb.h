@@ -28,10 +28,6 @@ class PrinterUsb : public AbstractCommunicationPipe {
   int write(const uint8_t* bytes, int32_t length) override;
   int close() override;
 
-  // Test seam: the wait after a reset (the platform's sleep by default).
-  using SleepFunction = void (*)(int milliseconds);
-  static void setSleepFunction(SleepFunction sleep);
-
  private:
   // Resets the device through the handle, releases the handle and holds none.
   void resetAndDrop();

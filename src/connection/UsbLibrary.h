@@ -38,6 +38,4 @@ const char* defaultLibraryName();
 void* openLibrary(const char* path);
 // The address of an exported name, nullptr when missing.
 void* findSymbol(void* library, const char* name);
-// Blocks the calling thread for the given milliseconds.
-void sleepMilliseconds(int milliseconds);
 }  // namespace usbplatform

@@ -3,12 +3,12 @@
 
 #include <cstdio>
 
+#include "common/Clock.h"
 #include "config/MasterController.h"
 
 namespace {
 
 LogListener gListener = nullptr;
-LogClock gClock = nullptr;
 
 const char* const kLevelTexts[] = {"", "DEBUG", "INFO", "WARN", "ERROR"};
 // Sunday first, as struct tm counts them.
@@ -17,8 +17,6 @@ const char* const kWeekdays[] = {"Domingo", "Segunda", "Ter\xE7" "a", "Quarta",
 
 bool settingOn(char c) { return c == 's' || c == 'S' || c == '1'; }
 bool settingOff(char c) { return c == 'n' || c == 'N' || c == '0'; }
-
-std::time_t now() { return gClock ? gClock() : std::time(nullptr); }
 
 const char* levelText(int level) {
   return level >= LOG_DEBUG && level <= LOG_ERROR ? kLevelTexts[level] : kLevelTexts[0];
@@ -39,7 +37,6 @@ std::tm utcCalendar(std::time_t t) {
 }  // namespace
 
 void setLogListener(LogListener listener) { gListener = listener; }
-void setLogClock(LogClock clock) { gClock = clock; }
 
 std::string logFileName(const Configuracao& config, std::time_t moment) {
   char name[64] = {0};
@@ -63,7 +60,7 @@ void log(const std::string& message, int level, const char* where, int line) {
   if (settingOff(config.logDiario) || settingOff(config.log)) return;
   if (!settingOn(config.logDiario) && !settingOn(config.log)) return;
 
-  const std::time_t moment = now();
+  const std::time_t moment = tq587::clock().now();
   const std::string path = logDirectory() + logFileName(config, moment);
 
   const std::tm local = localCalendar(moment);

@@ -23,11 +23,6 @@ void log(const std::string& message, int level, const char* where, int line);
 using LogListener = void (*)(int level, const char* where, const std::string& message);
 void setLogListener(LogListener listener);
 
-// Test seam: the clock that gives "now" (seconds since the epoch) for the
-// timestamp and the file name. nullptr goes back to the system clock.
-using LogClock = std::time_t (*)();
-void setLogClock(LogClock clock);
-
 struct Configuracao;
 
 // The name of the log file for the settings and the moment given: the daily

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/Clock.h"
 #include "common/EscPos.h"
 #include "config/MasterController.h"
 #include "log/Log.h"
@@ -11,8 +12,6 @@
 using D = DefinicaoTagFixa;
 
 namespace {
-RelogioTag gRelogio = nullptr;
-
 const char kLimpo[] = "Limpar posi\xE7\xF5" "es da mem\xF3ria OK.";
 const char kAlocado[] = "Aloca\xE7\xE3o de mem\xF3ria OK.";
 }  // namespace
@@ -39,8 +38,6 @@ const uint8_t* Tag_gui::getBytes() {
   return TagFixa::getBytes();
 }
 
-void definirRelogioTag(RelogioTag relogio) { gRelogio = relogio; }
-
 TagDataHora::TagDataHora(const Definicao& definicao)
     : ProtocolGeneric(definicao.abertura, "1", 9, 0),
       definicao_(definicao),
@@ -52,7 +49,7 @@ const uint8_t* TagDataHora::getBytes() {
   log("Iniciando", LOG_DEBUG, onde_.c_str(), __LINE__);
   char texto[kTamanho + 1] = {};
   log("Struct e vetor OK.", LOG_DEBUG, onde_.c_str(), __LINE__);
-  const std::time_t agora = gRelogio ? gRelogio() : std::time(nullptr);
+  const std::time_t agora = tq587::clock().now();
   const std::tm* local = std::localtime(&agora);
   if (!local || std::strftime(texto, sizeof texto, definicao_.formato, local) == 0) {
     log(definicao_.falha, LOG_ERROR, onde_.c_str(), __LINE__);

@@ -24,10 +24,6 @@ class Tag_gui : public TagFixa<ProtocolGeneric> {
   const uint8_t* getBytes() override;
 };
 
-// Test seam: the clock of the date and time tags. nullptr: the system clock.
-using RelogioTag = std::time_t (*)();
-void definirRelogioTag(RelogioTag relogio);
-
 // The local date or time as text, sent with its terminating zero.
 class TagDataHora : public ProtocolGeneric {
  public:

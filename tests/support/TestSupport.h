@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Clock.h"
 #include "connection/AbstractCommunicationPipe.h"
 
 using Bytes = std::vector<uint8_t>;
@@ -40,6 +41,27 @@ void removePipe();
 
 // Bytes of a text, without its terminating zero.
 Bytes bytesOf(const std::string& text);
+
+// A clock that stands still at now and, instead of waiting, records each
+// wait asked of it and runs onSleep (when set). It is the library's clock
+// while it lives.
+class TestClock : public tq587::Clock {
+ public:
+  explicit TestClock(std::time_t at = 0) : at_(at) { tq587::setClock(this); }
+  ~TestClock() override { tq587::setClock(nullptr); }
+  std::time_t now() override { return at_; }
+  void sleep(int milliseconds) override {
+    sleeps.push_back(milliseconds);
+    if (onSleep) onSleep(milliseconds);
+  }
+  void set(std::time_t at) { at_ = at; }
+
+  std::vector<int> sleeps;
+  void (*onSleep)(int milliseconds) = nullptr;
+
+ private:
+  std::time_t at_;
+};
 
 // Makes a new empty directory the current directory for the test's life and
 // goes back (removing it) at the end.

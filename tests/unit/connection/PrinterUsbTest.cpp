@@ -29,8 +29,6 @@ void plug(bool printer = true) {
   if (printer) FAKE(add_device)(0, 0x0FE6, 0x811E);
 }
 
-std::vector<int> gSleeps;
-void recordSleep(int milliseconds) { gSleeps.push_back(milliseconds); }
 
 const std::string kOpenFailed = "N\xE3o foi poss\xEDvel abrir o dispositivo.";
 const std::string kOpened = "Sucesso em abrir o dispositivo usb";
@@ -61,11 +59,10 @@ class PrinterUsbTest : public ::testing::Test {
       ASSERT_NE(dlsym(gFake, name), nullptr) << name;
     ASSERT_NE(loadUsbLibrary(TQ587_FAKE_USB_PATH), nullptr);
     FAKE(clear)();
-    gSleeps.clear();
-    PrinterUsb::setSleepFunction(recordSleep);
+    clock_ = std::make_unique<TestClock>();
   }
   void TearDown() override {
-    PrinterUsb::setSleepFunction(nullptr);
+    clock_.reset();
     loadUsbLibrary(nullptr);
   }
   // Opens `pipe` on one printer, then forgets the calls so far (the printer stays).
@@ -74,6 +71,7 @@ class PrinterUsbTest : public ::testing::Test {
     ASSERT_EQ(pipe.startCommunication(), 1);
     plug();
   }
+  std::unique_ptr<TestClock> clock_;
 };
 
 TEST_F(PrinterUsbTest, OpensTheFirstPrinterInBusAndDeviceOrder) {
@@ -166,7 +164,7 @@ TEST_F(PrinterUsbTest, WriteSendsTheWholeJobInOneTransferAndOpensWhenNeeded) {
 TEST_F(PrinterUsbTest, FailedWriteResetsWaitsAndReopens) {
   for (bool reopens : {true, false}) {
     SCOPED_TRACE(reopens ? "device comes back" : "device gone");
-    gSleeps.clear();
+    clock_->sleeps.clear();
     PrinterUsb pipe;
     openOn(pipe);
     FAKE(script)("usb_bulk_write", -5, 1);
@@ -174,7 +172,7 @@ TEST_F(PrinterUsbTest, FailedWriteResetsWaitsAndReopens) {
     LogCapture capture;
     const uint8_t bytes[] = {0x41, 0x42};
     EXPECT_EQ(pipe.write(bytes, 2), reopens ? -5 : 0);
-    EXPECT_EQ(gSleeps, std::vector<int>{1000});
+    EXPECT_EQ(clock_->sleeps, std::vector<int>{1000});
     const Calls head = {"usb_bulk_write 1 2 2 5000", "usb_reset 1", "usb_close 1"};
     EXPECT_EQ(calls(), join(head, reopens ? openCalls("1") : join(kSearch, {"usb_open 1"})));
     EXPECT_TRUE(capture.has("Reiniciando comunica\xE7\xE3o usb.", LOG_INFO));
@@ -189,7 +187,7 @@ TEST_F(PrinterUsbTest, HeldDeviceIsResetOnRestartReadTwiceAndLetGoWhenDropped) {
   openOn(pipe);
   ASSERT_EQ(pipe.startCommunication(), 1);
   EXPECT_EQ(calls(), join({"usb_reset 1", "usb_close 1"}, openCalls("1")));
-  EXPECT_TRUE(gSleeps.empty());
+  EXPECT_TRUE(clock_->sleeps.empty());
   FAKE(clear)();
   FAKE(script)("usb_bulk_read", 7, 1);
   uint8_t buffer[8] = {};

@@ -247,10 +247,8 @@ TEST(SerialPrinter, FindsThePrinterAndStoresWhereItAnswered) {
       {"no printer anywhere", "COM1", "9600", 0, 0, -1, 0, {}, 0, 0,
        "Falha ao buscar porta, n\xE3o foi poss\xEDvel enviar o m\xE9todo."},
   };
-  struct FastWait {
-    FastWait() { PrinterSerial::setSleepFunction(waitForPrinters); }
-    ~FastWait() { PrinterSerial::setSleepFunction(nullptr); }
-  } fastWait;
+  TestClock fastWait;
+  fastWait.onSleep = waitForPrinters;
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     ScratchDir dir;

@@ -20,8 +20,6 @@ constexpr std::time_t kThursdayNoon = 1704369600;
 constexpr std::time_t kFridayEarlyUtc = 1704418200;
 constexpr std::time_t kDay = 86400;
 
-std::time_t gNow = kThursdayNoon;
-std::time_t fixedNow() { return gNow; }
 
 // What one log() call prints on standard output and standard error.
 struct Printed {
@@ -43,13 +41,10 @@ class LogTest : public ::testing::Test {
     saved_ = config();
     config() = Configuracao{};
     config().port = 1;
-    gNow = kThursdayNoon;
-    setLogClock(fixedNow);
     if (const char* tz = std::getenv("TZ")) savedTz_ = tz;
     setTimeZone("UTC0");
   }
   void TearDown() override {
-    setLogClock(nullptr);
     config() = saved_;
     savedTz_.empty() ? unsetenv("TZ") : setenv("TZ", savedTz_.c_str(), 1);
     tzset();
@@ -65,6 +60,7 @@ class LogTest : public ::testing::Test {
     mkdir("dosdevices/c:", 0755);
     if (korva) mkdir("dosdevices/c:/KORVA", 0755);
   }
+  TestClock clock_{kThursdayNoon};
   std::string korva(const std::string& name) const {
     return scratch_.read("dosdevices/c:/KORVA/" + name);
   }
@@ -135,7 +131,7 @@ TEST_F(LogTest, FileNames) {
 TEST_F(LogTest, NearMidnightTheWeekdayIsUtcAndTheTimestampLocal) {
   setTimeZone("<-03>3");
   makeKorva();
-  gNow = kFridayEarlyUtc;
+  clock_.set(kFridayEarlyUtc);
   config().log = 'S';
   log("virada", LOG_INFO, "Teste::meiaNoite", 3);
   EXPECT_EQ("[INFO]\t2024-01-04 22:30:00: virada\n", korva("LogTQ587-COM1-Sexta.log"));

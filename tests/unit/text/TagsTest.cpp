@@ -109,17 +109,16 @@ TEST_F(TagsTest, ParameterTags) {
   }, LOG_DEBUG);
 }
 
-std::time_t cincoDeDezembro() { return 1796474096; }  // 2026-12-05 12:34:56 UTC
 
 TEST_F(TagsTest, DateAndTime) {
   setenv("TZ", "UTC", 1);
   tzset();
-  definirRelogioTag(cincoDeDezembro);
+  auto relogio = std::make_unique<TestClock>(1796474096);  // 2026-12-05 12:34:56 UTC
   EXPECT_EQ(imprimir("<dt></dt>x"), 1);
   EXPECT_EQ(escritas_, (Escritas{{0x30, 0x35, 0x2F, 0x31, 0x32, 0x2F, 0x32, 0x36, 0x00}, {0x78}}));
   EXPECT_EQ(imprimir("<hr></hr>"), 1);
   EXPECT_EQ(escritas_, (Escritas{{0x31, 0x32, 0x3A, 0x33, 0x34, 0x3A, 0x35, 0x36, 0x00}}));
-  definirRelogioTag(nullptr);
+  relogio.reset();
 
   // The system clock: dd/mm/yy and hh:mm:ss, every digit read as 9.
   imprimir("<dt></dt><hr></hr>");

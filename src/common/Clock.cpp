@@ -1,0 +1,21 @@
+// Clock.cpp - the system's clock, and the test seam in front of it.
+#include "common/Clock.h"
+
+namespace tq587 {
+namespace {
+
+class SystemClock : public Clock {
+ public:
+  std::time_t now() override { return std::time(nullptr); }
+  void sleep(int milliseconds) override { platformSleep(milliseconds); }
+};
+
+SystemClock gSystemClock;
+Clock* gClock = &gSystemClock;
+
+}  // namespace
+
+Clock& clock() { return *gClock; }
+void setClock(Clock* clock) { gClock = clock ? clock : &gSystemClock; }
+
+}  // namespace tq587
