@@ -1,0 +1,293 @@
+// GoldenTest.cpp - runs the scripts in tests/golden/*.golden through the
+// exports and compares what the printer receives, what each call answers,
+// what the library logs and how CONVERSOR.INI changes with the lines written
+// under each command.
+//
+// A script: lines before the first "== name" are run before every case and
+// not compared; "> command" lines are calls; every other line (but "#"
+// comments) is expected output, in order. TQ587_GOLDEN_UPDATE=1 rewrites the
+// expected lines from what the library does now.
+//
+// Commands: ini "TEXT" | ini none, load, text "TEXT" [N], bmp PATH,
+// image PATH, drawer, connect, close, codepage|enter|gaveta|tab "TEXT",
+// printer on|off|fail-from N|short-by N, log on|off. A TEXT is one or more
+// quoted pieces with \xHH, \r, \n, \", \\ escapes; "x"*N repeats a piece.
+// Output: "write HEX", "log LEVEL where: message", "= RESULT", "ini ...";
+// a run of N equal lines is one line ending in " *N".
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "api/Library.h"
+#include "connection/PrinterController.h"
+#include "log/Log.h"
+#include "support/TestSupport.h"
+#include "text/ProtocolGeneric.h"
+#include "tq587.h"
+
+namespace {
+
+std::vector<std::string> gEvents;
+bool gLogs = true;
+bool gPrinterOn = true;
+int gWriteIndex = 0;  // writes since the last "printer" command
+int gFailFrom = -1;   // from this write on, writes answer 0
+int gShortBy = 0;     // writes answer this many bytes fewer
+
+std::string escaped(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    char hex[8];
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == '\r' || c == '\n') {
+      out += c == '\r' ? "\\r" : "\\n";
+    } else if (c < 0x20 || c > 0x7E) {
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+// Up to 48 bytes in hex on the line; longer writes by count and FNV-1a 64.
+std::string describeWrite(const Bytes& bytes) {
+  std::string out = "write";
+  char hex[32];
+  if (bytes.size() > 48) {
+    uint64_t h = 14695981039346656037ull;
+    for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
+    std::snprintf(hex, sizeof hex, "[%zu] %016llx", bytes.size(), static_cast<unsigned long long>(h));
+    return out + hex;
+  }
+  for (uint8_t b : bytes) {
+    std::snprintf(hex, sizeof hex, " %02X", b);
+    out += hex;
+  }
+  return out;
+}
+
+struct GoldenPipe : AbstractCommunicationPipe {
+  int startCommunication() override { return gPrinterOn ? 1 : 0; }
+  int read(uint8_t*, int32_t) override { return 0; }
+  int write(const uint8_t* bytes, int32_t length) override {
+    gEvents.push_back(describeWrite(Bytes(bytes, bytes + std::max(0, length))));
+    if (gFailFrom >= 0 && gWriteIndex++ >= gFailFrom) return 0;
+    return std::max(0, length - gShortBy);
+  }
+  int close() override { return 1; }
+};
+std::unique_ptr<AbstractCommunicationPipe> makePipe() { return std::make_unique<GoldenPipe>(); }
+
+void onLog(int level, const char* where, const std::string& message) {
+  static const char* const kLevels[] = {"?", "DEBUG", "INFO", "WARN", "ERROR"};
+  if (!gLogs) return;
+  const char* name = level >= 1 && level <= 4 ? kLevels[level] : kLevels[0];
+  gEvents.push_back(std::string("log ") + name + " " + (where ? where : "") + ": " +
+                    escaped(message));
+}
+
+// Reads the quoted pieces of a TEXT; false when the syntax is off.
+bool parseText(std::istream& in, std::string& text) {
+  text.clear();
+  bool any = false;
+  in >> std::ws;
+  while (in.peek() == '"') {
+    in.get();
+    std::string piece;
+    for (int c = in.get(); c != '"'; c = in.get()) {
+      if (c == EOF) return false;
+      if (c == '\\') {
+        const int e = in.get();
+        if (e == 'x') {
+          char h[3] = {static_cast<char>(in.get()), static_cast<char>(in.get()), 0};
+          piece += static_cast<char>(std::strtol(h, nullptr, 16));
+        } else {
+          piece += e == 'r' ? '\r' : e == 'n' ? '\n' : static_cast<char>(e);
+        }
+      } else {
+        piece += static_cast<char>(c);
+      }
+    }
+    int times = 1;
+    if (in.peek() == '*') {
+      in.get();
+      in >> times;
+    }
+    for (int i = 0; i < times; ++i) text += piece;
+    any = true;
+    in >> std::ws;
+  }
+  return any;
+}
+
+std::string readIni() {
+  std::ifstream in("CONVERSOR.INI", std::ios::binary);
+  if (!in) return "\x01none";
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+// Runs one command line; its output goes to gEvents. false on a bad line.
+bool run(const std::string& line) {
+  std::istringstream in(line);
+  std::string verb, text;
+  in >> verb;
+  const std::string iniBefore = readIni();
+  int result = 0;
+  bool hasResult = true;
+  if (verb == "ini") {
+    hasResult = false;
+    if (parseText(in, text)) {
+      std::ofstream(std::string("CONVERSOR.INI"), std::ios::binary) << text;
+    } else {
+      std::remove("CONVERSOR.INI");
+    }
+    return true;
+  } else if (verb == "load") {
+    precisaQuebraLinha = true;
+    removePipe();
+    PrinterController::getInstance().setPipeFactories(makePipe, makePipe);
+    initDLL();
+    hasResult = false;
+  } else if (verb == "log") {
+    in >> text;
+    gLogs = text == "on";
+    return true;
+  } else if (verb == "printer") {
+    in >> text;
+    gWriteIndex = 0;
+    if (text == "on" || text == "off") gPrinterOn = text == "on";
+    if (text == "fail-from") in >> gFailFrom;
+    if (text == "short-by") in >> gShortBy;
+    return true;
+  } else if (verb == "text") {
+    if (!parseText(in, text)) return false;
+    int n = 0;
+    in >> n;
+    result = TQ587_iImprimirTexto(text.c_str(), n);
+  } else if (verb == "bmp" || verb == "image") {
+    in >> text;
+    result = verb == "bmp" ? TQ587_iImprimirBMP(text.c_str()) : TQ587_iImprimirImagem(text.c_str());
+  } else if (verb == "drawer") {
+    result = TQ587_iAcionarGaveta();
+  } else if (verb == "connect") {
+    result = TQ587_eBuscarPortaVelocidade();
+  } else if (verb == "close") {
+    result = TQ587_fecharPorta();
+  } else {
+    if (!parseText(in, text)) return false;
+    if (verb == "codepage") result = TQ587_regCodePageAutomatico(text.c_str());
+    else if (verb == "enter") result = TQ587_regEnterFinal(text.c_str());
+    else if (verb == "gaveta") result = TQ587_regModoGaveta(text.c_str());
+    else if (verb == "tab") result = TQ587_regTabulacao(text.c_str());
+    else return false;
+  }
+  if (hasResult) gEvents.push_back("= " + std::to_string(result));
+  const std::string iniAfter = readIni();
+  if (iniAfter != iniBefore) gEvents.push_back("ini " + (iniAfter == "\x01none" ? "none" : escaped(iniAfter)));
+  return true;
+}
+
+struct Case {
+  std::string name;
+  std::vector<std::string> lines;  // commands, comments and expected output, in order
+};
+
+std::vector<std::string> readLines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+bool isCommand(const std::string& line) { return line.rfind("> ", 0) == 0; }
+bool isComment(const std::string& line) { return line.empty() || line[0] == '#'; }
+
+// Runs a case's commands after the prelude; the lines with the actual output.
+std::vector<std::string> play(const std::vector<std::string>& prelude, const Case& c) {
+  ScratchDir dir;
+  mkdir("dosdevices", 0755);
+  mkdir("dosdevices/c:", 0755);
+  symlink(TQ587_TEST_DATA_DIR, "data");
+  TestClock clock(1796474096);  // 2026-12-05 12:34:56 UTC
+  gPrinterOn = true;
+  gFailFrom = -1;
+  gShortBy = 0;
+  gLogs = true;
+  LogCapture capture;
+  setLogListener(onLog);
+  for (const std::string& line : prelude) {
+    if (isCommand(line)) run(line.substr(2));
+  }
+  gEvents.clear();
+  std::vector<std::string> out;
+  for (const std::string& line : c.lines) {
+    if ((isComment(line) && !line.empty()) || isCommand(line)) {
+      out.push_back(line);
+      if (!isCommand(line)) continue;
+      gEvents.clear();
+      if (!run(line.substr(2))) ADD_FAILURE() << "bad command: " << line;
+      // A run of equal lines is written once, with " *N" behind it.
+      for (size_t i = 0; i < gEvents.size();) {
+        size_t j = i;
+        while (j < gEvents.size() && gEvents[j] == gEvents[i]) ++j;
+        out.push_back(j - i > 1 ? gEvents[i] + " *" + std::to_string(j - i) : gEvents[i]);
+        i = j;
+      }
+    }
+  }
+  removePipe();
+  return out;
+}
+
+TEST(Golden, ScriptsReplayByteForByte) {
+  setenv("TZ", "UTC", 1);
+  tzset();
+  const bool update = std::getenv("TQ587_GOLDEN_UPDATE") != nullptr;
+  for (const char* file : {"texts", "tags", "barcodes", "setters", "ini"}) {
+    const std::string path = std::string(TQ587_GOLDEN_DIR) + "/" + file + ".golden";
+    const std::vector<std::string> lines = readLines(path);
+    ASSERT_FALSE(lines.empty()) << path;
+    std::vector<std::string> prelude, rewritten;
+    std::vector<Case> cases;
+    for (const std::string& line : lines) {
+      if (line.rfind("== ", 0) == 0) {
+        cases.push_back({line, {}});
+      } else if (cases.empty()) {
+        prelude.push_back(line);
+      } else {
+        cases.back().lines.push_back(line);
+      }
+    }
+    rewritten = prelude;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(path + ": " + c.name);
+      const std::vector<std::string> actual = play(prelude, c);
+      std::vector<std::string> expected;
+      std::copy_if(c.lines.begin(), c.lines.end(), std::back_inserter(expected),
+                   [](const std::string& line) { return !line.empty(); });
+      if (!update) {
+        EXPECT_EQ(actual, expected);
+      }
+      rewritten.push_back(c.name);
+      rewritten.insert(rewritten.end(), actual.begin(), actual.end());
+      rewritten.push_back("");
+    }
+    if (update) {
+      std::ofstream out(path);
+      for (const std::string& line : rewritten) out << line << "\n";
+    }
+  }
+}
+
+}  // namespace
