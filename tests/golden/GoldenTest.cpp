@@ -8,9 +8,10 @@
 // comments) is expected output, in order. TQ587_GOLDEN_UPDATE=1 rewrites the
 // expected lines from what the library does now.
 //
-// Commands: ini "TEXT" | ini none, load, text "TEXT" [N], bmp PATH,
+// Commands: ini "TEXT" | ini none | ini dir, load, text "TEXT" [N], bmp PATH,
 // image PATH, drawer, connect, close, codepage|enter|gaveta|tab "TEXT",
-// printer on|off|fail-from N|short-by N, log on|off. A TEXT is one or more
+// printer on|off|fail-from N|short-by N, log on|off, logfile NAME (the
+// log file's content). A TEXT is one or more
 // quoted pieces with \xHH, \r, \n, \", \\ escapes; "x"*N repeats a piece.
 // Output: "write HEX", "log LEVEL where: message", "= RESULT", "ini ...";
 // a run of N equal lines is one line ending in " *N".
@@ -147,10 +148,11 @@ bool run(const std::string& line) {
   bool hasResult = true;
   if (verb == "ini") {
     hasResult = false;
+    std::remove("CONVERSOR.INI");
     if (parseText(in, text)) {
       std::ofstream(std::string("CONVERSOR.INI"), std::ios::binary) << text;
-    } else {
-      std::remove("CONVERSOR.INI");
+    } else if (line.find(" dir") != std::string::npos) {
+      mkdir("CONVERSOR.INI", 0755);  // a directory in the way: neither read nor written
     }
     return true;
   } else if (verb == "load") {
@@ -178,6 +180,13 @@ bool run(const std::string& line) {
   } else if (verb == "bmp" || verb == "image") {
     in >> text;
     result = verb == "bmp" ? TQ587_iImprimirBMP(text.c_str()) : TQ587_iImprimirImagem(text.c_str());
+  } else if (verb == "logfile") {
+    in >> text;
+    std::ifstream file("dosdevices/c:/KORVA/" + text, std::ios::binary);
+    std::ostringstream all;
+    all << file.rdbuf();
+    gEvents.push_back("file " + escaped(all.str()));
+    return true;
   } else if (verb == "drawer") {
     result = TQ587_iAcionarGaveta();
   } else if (verb == "connect") {
@@ -218,6 +227,7 @@ std::vector<std::string> play(const std::vector<std::string>& prelude, const Cas
   ScratchDir dir;
   mkdir("dosdevices", 0755);
   mkdir("dosdevices/c:", 0755);
+  mkdir("dosdevices/c:/KORVA", 0755);
   symlink(TQ587_TEST_DATA_DIR, "data");
   TestClock clock(1796474096);  // 2026-12-05 12:34:56 UTC
   gPrinterOn = true;
