@@ -2,11 +2,10 @@
 #define TQ587_BUILDING 1
 #include "tq587.h"
 
-#include <cstring>
 
 #include "common/EscPos.h"
+#include "api/Setters.h"
 #include "config/MasterController.h"
-#include "config/Setters.h"
 #include "connection/PrinterController.h"
 #include "image/ImagemColor.h"
 #include "image/ImagemPB.h"
@@ -15,12 +14,8 @@
 
 namespace {
 
-constexpr int kInvalid = -99;
-constexpr int kNotBmp = -8;
-constexpr size_t kTabulacaoMax = 19;
-
 // The body of the five placeholders: no argument is read, nothing is done.
-int placeholder() { return 0; }
+int placeholder() { return TQ587_NOT_DONE; }
 
 }  // namespace
 
@@ -32,7 +27,7 @@ TQ587_API int TQ587_CALL TQ587_eBuscarPortaVelocidade(void) {
   PrinterController& controller = PrinterController::getInstance();
   if (controller.connected()) {
     log("Impressora j\xE1 conectada. Retornando 1...", LOG_DEBUG, kWhere, __LINE__);
-    return 1;
+    return TQ587_DONE;
   }
   return controller.connect();
 }
@@ -44,13 +39,13 @@ TQ587_API int TQ587_CALL TQ587_fecharPorta(void) {
 TQ587_API int TQ587_CALL TQ587_iAcionarGaveta(void) {
   // ESC p 0 150 255, whatever the drawer mode stored.
   AbstractCommunicationPipe* pipe = PrinterController::getInstance().reachPipe();
-  if (!pipe) return 0;
+  if (!pipe) return TQ587_NOT_DONE;
   constexpr int32_t kLength = sizeof escpos::kDrawerKick;
-  return pipe->write(escpos::kDrawerKick, kLength) == kLength ? 1 : 0;
+  return pipe->write(escpos::kDrawerKick, kLength) == kLength ? TQ587_DONE : TQ587_NOT_DONE;
 }
 
 TQ587_API int TQ587_CALL TQ587_iImprimirTexto(const char* texto, int n) {
-  if (!texto) return kInvalid;
+  if (!texto) return TQ587_INVALID_PARAMETER;
   // The character table follows the stored setting before every text; how
   // that goes does not stop the print.
   const char codePage[2] = {MasterController::getInstance().config().codePageAutomatico, '\0'};
@@ -60,31 +55,29 @@ TQ587_API int TQ587_CALL TQ587_iImprimirTexto(const char* texto, int n) {
 }
 
 TQ587_API int TQ587_CALL TQ587_iImprimirBMP(const char* arquivo) {
-  if (!arquivo) return kNotBmp;
+  if (!arquivo) return TQ587_NOT_A_BMP;
   return ImagemPB::imprimeBitmap(arquivo);
 }
 
 TQ587_API int TQ587_CALL TQ587_iImprimirImagem(const char* arquivo) {
-  if (!arquivo) return kNotBmp;
+  if (!arquivo) return TQ587_NOT_A_BMP;
   return ImagemColor::imprimeBitmapColor(arquivo);
 }
 
 TQ587_API int TQ587_CALL TQ587_regCodePageAutomatico(const char* valor) {
-  return valor ? regCodePageAutomatico(valor) : kInvalid;
+  return valor ? regCodePageAutomatico(valor) : TQ587_INVALID_PARAMETER;
 }
 
 TQ587_API int TQ587_CALL TQ587_regEnterFinal(const char* valor) {
-  return valor ? regEnterFinal(valor) : kInvalid;
+  return valor ? regEnterFinal(valor) : TQ587_INVALID_PARAMETER;
 }
 
 TQ587_API int TQ587_CALL TQ587_regModoGaveta(const char* valor) {
-  return valor ? regModoGaveta(valor) : kInvalid;
+  return valor ? regModoGaveta(valor) : TQ587_INVALID_PARAMETER;
 }
 
 TQ587_API int TQ587_CALL TQ587_regTabulacao(const char* valor) {
-  // Longer than 19 characters: refused before anything is read or written.
-  if (!valor || strnlen(valor, kTabulacaoMax + 1) > kTabulacaoMax) return kInvalid;
-  return regTabulacao(valor);
+  return valor ? regTabulacao(valor) : TQ587_INVALID_PARAMETER;
 }
 
 TQ587_API int TQ587_CALL TQ587_iConfigurarGuilhotina() { return placeholder(); }

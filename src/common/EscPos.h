@@ -1,10 +1,11 @@
-// EscPos.h - every fixed command the library sends to the printer, by name.
+// EscPos.h - every command the library sends to the printer, by name: the
+// fixed sequences as byte arrays, the ones with parameters as small builders.
 //
-// The printer speaks an ESC/POS dialect. Fixed sequences live here as byte
-// arrays; sequences with a parameter are built by the code that sends them
-// from the prefixes below (GS k m n data, ESC d n, ...).
+// The printer speaks an ESC/POS dialect; numbers of two bytes go low byte
+// first.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace escpos {
@@ -34,9 +35,6 @@ constexpr uint8_t kStatusReplyBit = 0x02;
 // ESC t n, LF: character table 16 (automatic code page on) or 0.
 constexpr uint8_t kCodePageOn[] = {ESC, 0x74, 0x10, LF};
 constexpr uint8_t kCodePageOff[] = {ESC, 0x74, 0x00, LF};
-// ESC D n1 ... 00: horizontal tab positions, sent padded to 22 bytes.
-constexpr uint8_t kTabPositionsPrefix[] = {ESC, 0x44};
-constexpr int kTabCommandLength = 22;
 
 // Character modes: {on} and {off} rows of each family.
 constexpr uint8_t kBoldOn[] = {ESC, 0x45, 0x01};
@@ -53,20 +51,69 @@ constexpr uint8_t kAlignLeft[] = {ESC, 0x61, 0x00};
 constexpr uint8_t kAlignCentre[] = {ESC, 0x61, 0x01};
 constexpr uint8_t kAlignRight[] = {ESC, 0x61, 0x02};
 
-// Prefixes of commands with parameters.
-constexpr uint8_t kFeedLines[] = {ESC, 0x64};      // ESC d n: print and feed n lines
-constexpr uint8_t kLineSpacing[] = {ESC, 0x33};    // ESC 3 n: line spacing n dots
-constexpr uint8_t kFeedDots[] = {ESC, 0x4A};       // ESC J n: feed n dots
-constexpr uint8_t kLeftMargin[] = {GS, 0x4C};      // GS L nL nH
-constexpr uint8_t kPrintWidth[] = {GS, 0x57};      // GS W nL nH
-constexpr uint8_t kBarcode[] = {GS, 0x6B};         // GS k m n d1..dn
-constexpr uint8_t kBarcodeHeight[] = {GS, 0x68};   // GS h n
-constexpr uint8_t kSymbol[] = {GS, 0x28, 0x6B};    // GS ( k pL pH cn fn ...
+// Numbers as the printer takes them.
+constexpr uint8_t lowByte(uint32_t n) { return static_cast<uint8_t>(n & 0xFF); }
+constexpr uint8_t highByte(uint32_t n) { return static_cast<uint8_t>((n >> 8) & 0xFF); }
 
-// GS 8 L p1 p2 p3 p4 30 70 30 01 01 31 xL xH yL yH data: store raster graphics.
-constexpr uint8_t kRasterStore[] = {GS, 0x38, 0x4C};
-constexpr uint8_t kRasterStoreParams[] = {0x30, 0x70, 0x30, 0x01, 0x01, 0x31};
-// GS ( L 2 0 30 2: print the graphics held in the print buffer.
+// Commands with one parameter byte.
+using Command3 = std::array<uint8_t, 3>;
+// ESC d n: print and feed n lines.
+constexpr Command3 feedLines(uint8_t n) { return {ESC, 0x64, n}; }
+// ESC 3 n: line spacing of n dots.
+constexpr Command3 lineSpacing(uint8_t n) { return {ESC, 0x33, n}; }
+// ESC J n: feed n dots.
+constexpr Command3 feedDots(uint8_t n) { return {ESC, 0x4A, n}; }
+// GS h n: height of the barcodes that follow, in dots.
+constexpr Command3 barcodeHeight(uint8_t n) { return {GS, 0x68, n}; }
+
+// Margins, in dots: the print area is 512 dots, a character 12 dots wide.
+constexpr int kPrintAreaDots = 512;
+constexpr int kDotsPerCharacter = 12;
+// GS L nL nH: left margin; GS W nL nH: print area width.
+constexpr std::array<uint8_t, 4> leftMargin(uint32_t dots) {
+  return {GS, 0x4C, lowByte(dots), highByte(dots)};
+}
+constexpr std::array<uint8_t, 4> printWidth(uint32_t dots) {
+  return {GS, 0x57, lowByte(dots), highByte(dots)};
+}
+
+// GS k m n d1..dn: the barcode systems m the library sends.
+enum BarcodeSystem : uint8_t {
+  kUpcA = 0x41,
+  kEan13 = 0x43,
+  kEan8 = 0x44,
+  kCode39 = 0x45,
+  kItf = 0x46,
+  kCodabar = 0x47,
+  kCode93 = 0x48,
+  kCode128 = 0x49,
+};
+// The command up to the data, which follows it as it stands.
+constexpr std::array<uint8_t, 4> barcode(BarcodeSystem m, uint8_t n) { return {GS, 0x6B, m, n}; }
+
+// ESC D n1 ... 00: horizontal tab positions, sent padded with 00 to 22 bytes.
+constexpr int kTabCommandLength = 22;
+// The most positions the command holds, with room for its closing 00.
+constexpr int kMaxTabPositions = kTabCommandLength - 3;
+std::array<uint8_t, kTabCommandLength> tabPositions(const uint8_t* positions, int count);
+
+// GS ( k pL pH cn 50 30 d1..dk: store k data bytes in the symbol memory of
+// QR code (cn 49) or PDF417 (cn 48); pL pH count the data and 3 bytes.
+constexpr uint8_t kQrCode = 0x31;
+constexpr uint8_t kPdf417 = 0x30;
+constexpr std::array<uint8_t, 8> symbolStore(uint8_t cn, uint32_t k) {
+  return {GS, 0x28, 0x6B, lowByte(k + 3), highByte(k + 3), cn, 0x50, 0x30};
+}
+
+// GS 8 L p1 p2 p3 p4 30 70 30 01 01 31 xL xH yL yH: store a raster picture of
+// width dots (a multiple of 8) and height rows, whose bytes follow; p counts
+// the bytes from 30 on.
+constexpr std::array<uint8_t, 17> rasterStore(uint32_t width, uint32_t height) {
+  const uint32_t p = width / 8 * height + 10;
+  return {GS,   0x38, 0x4C, lowByte(p),     highByte(p),     lowByte(p >> 16), highByte(p >> 16),
+          0x30, 0x70, 0x30, 0x01,           0x01,            0x31,             lowByte(width),
+          highByte(width), lowByte(height), highByte(height)};
+}
 constexpr uint8_t kRasterPrint[] = {GS, 0x28, 0x4C, 0x02, 0x00, 0x30, 0x02};
 
 
@@ -77,12 +124,13 @@ constexpr uint8_t kTab[] = {HT};
 // LF, then ESC a 0: end the aligned line and go back to the left.
 constexpr uint8_t kNewLineAlignLeft[] = {LF, ESC, 0x61, 0x00};
 
-// QR code, GS ( k with cn 49.
+// QR code, GS ( k with cn 49: model 2, module size, error correction level
+// "0" (L), store, print the stored symbol (two zero bytes follow it).
 constexpr uint8_t kQrModel2[] = {GS, 0x28, 0x6B, 0x04, 0x00, 0x31, 0x41, 0x32, 0x00};
-constexpr uint8_t kQrModuleSize[] = {GS, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x43};  // then the size
-constexpr uint8_t kQrErrorLevel[] = {GS, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x45};  // then the level
-constexpr uint8_t kQrStoreFunction[] = {0x31, 0x50, 0x30};  // after GS ( k pL pH
-// print the stored symbol; two zero bytes follow it
+constexpr std::array<uint8_t, 8> qrModuleSize(uint8_t size) {
+  return {GS, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x43, size};
+}
+constexpr uint8_t kQrErrorLevelL[] = {GS, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x45, 0x30};
 constexpr uint8_t kQrPrint[] = {GS, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x51, 0x30, 0x00, 0x00};
 
 // PDF417, GS ( k with cn 48: columns and rows chosen by the printer, module
@@ -92,7 +140,6 @@ constexpr uint8_t kPdfRowsAuto[] = {GS, 0x28, 0x6B, 0x03, 0x00, 0x30, 0x42, 0x00
 constexpr uint8_t kPdfModuleWidth3[] = {GS, 0x28, 0x6B, 0x03, 0x00, 0x30, 0x43, 0x03};
 constexpr uint8_t kPdfRowHeight3[] = {GS, 0x28, 0x6B, 0x03, 0x00, 0x30, 0x44, 0x03};
 constexpr uint8_t kPdfErrorRatio1[] = {GS, 0x28, 0x6B, 0x04, 0x00, 0x30, 0x45, 0x31, 0x01};
-constexpr uint8_t kPdfStoreFunction[] = {0x30, 0x50, 0x30};  // after GS ( k pL pH
 constexpr uint8_t kPdfPrint[] = {GS, 0x28, 0x6B, 0x03, 0x00, 0x30, 0x51, 0x30};
 
 }  // namespace escpos

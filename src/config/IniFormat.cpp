@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace ini {
 namespace {
@@ -34,17 +35,11 @@ const char* const kKeywords[kKeywordCount] = {
     "LOGDIARIO",        "LOG",
 };
 
-const char* const kSpeedNames[8] = {"DETECTAR", "2400",  "4800",  "9600",
-                                    "19200",    "38400", "57600", "115200"};
-const char* const kSpeedNamesDotted[8] = {"DETECTAR", "2.400",  "4.800",  "9.600",
-                                          "19.200",   "38.400", "57.600", "115.200"};
 // The first four mean no handshake; the others, DTR/DSR.
 const char* const kFlowNames[] = {"NENHUM", "DESABILITADO", "N\xC3O",      "NAO",
                                   "DTR/DSR", "DTR",          "DSR",        "SIM",
                                   "HABILITADO", "CTS",       "HARDWARE"};
 constexpr int kFlowNoneEntries = 4;
-constexpr int kFlowNone = 2;
-constexpr int kFlowDtrDsr = 0;
 constexpr int kDefaultQrSize = 5;
 
 bool startsWith(const char* text, const char* prefix) {
@@ -80,15 +75,19 @@ int parsePort(const char* value) {
   return port;
 }
 
+// The first speed whose name, plain or with thousands dots, starts the value.
 int parseSpeed(const char* value) {
-  int index = firstPrefix(value, kSpeedNames);
-  if (index < 0) index = firstPrefix(value, kSpeedNamesDotted);
-  return index < 0 ? 0 : index;
+  for (const auto name : {&Velocidade::nome, &Velocidade::nomePontuado}) {
+    for (int i = 0; i <= kUltimaVelocidade; ++i) {
+      if (startsWith(value, kVelocidades[i].*name)) return i;
+    }
+  }
+  return kVelocidadeDetectar;
 }
 
-int parseFlowControl(const char* value) {
+ControleDeFluxo parseFlowControl(const char* value) {
   const int index = firstPrefix(value, kFlowNames);
-  return index >= 0 && index < kFlowNoneEntries ? kFlowNone : kFlowDtrDsr;
+  return index >= 0 && index < kFlowNoneEntries ? ControleDeFluxo::Nenhum : ControleDeFluxo::DtrDsr;
 }
 
 char parseZeroOne(const char* value) { return value[0] == '0' || value[0] == '1' ? value[0] : '1'; }
@@ -215,12 +214,14 @@ void applyLine(const char* line, Section& section, Configuracao& config) {
 }
 
 int formatConfig(const Configuracao& config, char* text) {
-  const int speed = config.velocidadeIndex >= 0 && config.velocidadeIndex < 8 ? config.velocidadeIndex : 0;
+  const int speed = config.velocidadeIndex >= 0 && config.velocidadeIndex <= kUltimaVelocidade
+                        ? config.velocidadeIndex
+                        : kVelocidadeDetectar;
   Writer w(text);
   w.add("%s", "\r\n\r\n[TQ587]\r\n");
   w.add("   PORTA = COM%d\r\n", config.port);
-  w.add("   VELOCIDADE = %s\r\n", kSpeedNames[speed]);
-  w.add("   CONTROLE_DE_FLUXO = %s\r\n", config.flowControl == 0 ? "DTR/DSR" : "NENHUM");
+  w.add("   VELOCIDADE = %s\r\n", kVelocidades[speed].nome);
+  w.add("   CONTROLE_DE_FLUXO = %s\r\n", config.flowControl == ControleDeFluxo::DtrDsr ? "DTR/DSR" : "NENHUM");
   w.add("   CODEPAGE_AUTOMATICO = %c\r\n", orSpace(config.codePageAutomatico));
   w.add("   ENTERAUTOMATICO = %c\r\n", orSpace(config.enterAutomatico));
   w.add("   GAVETA_INVERTIDA = %c\r\n", orSpace(config.gavetaInvertida));

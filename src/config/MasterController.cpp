@@ -37,8 +37,13 @@ MasterController& MasterController::getInstance() {
   return *instance;
 }
 
+void MasterController::publicarParaLog() const {
+  setLogSettings({config_.logDiario, config_.log, config_.port});
+}
+
 bool MasterController::lerArquivoINI() {
   config_ = Configuracao{};
+  publicarParaLog();
   SDK::FILE file;
   file.Close();
   SDK::defaultFileSystem().Open(kFileName, kOpenReadShareRead, &file);
@@ -52,6 +57,7 @@ bool MasterController::lerArquivoINI() {
     if (length > 0 && line[0] != ';') ini::applyLine(line, section, config_);
   }
   file.Close();
+  publicarParaLog();
   return true;
 }
 
@@ -60,6 +66,7 @@ bool MasterController::writeFile() {
   // space, which leaves logging off.
   if (!config_.logPresent) config_.log = ' ';
   if (!config_.logDiarioPresent) config_.logDiario = ' ';
+  publicarParaLog();
 
   char text[ini::kMaxText + 1];
   const int length = ini::formatConfig(config_, text);
@@ -89,8 +96,8 @@ bool MasterController::criarArquivoINI() {
   log("Iniciando a cria\xE7\xE3o do arquivo Conversor.ini com valores padr\xF5" "es", LOG_INFO,
       where, __LINE__);
   config_.port = 1;
-  config_.velocidadeIndex = 7;  // 115200
-  config_.flowControl = 0;      // DTR/DSR
+  config_.velocidadeIndex = kUltimaVelocidade;  // 115200
+  config_.flowControl = ControleDeFluxo::DtrDsr;
   config_.qrModuleSize = 5;
   std::snprintf(config_.directory, sizeof config_.directory, "%s", "C:");
   config_.enterAutomatico = '1';
@@ -100,6 +107,7 @@ bool MasterController::criarArquivoINI() {
   std::snprintf(config_.metodo, sizeof config_.metodo, "%s", "SERIAL");
   config_.logDiario = '0';
   config_.log = '0';
+  publicarParaLog();
 
   const bool written = writeFile();
   if (written) {

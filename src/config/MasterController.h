@@ -1,17 +1,40 @@
 // MasterController.h - the configuration record and CONVERSOR.INI.
 #pragma once
 
+#include <cstdint>
+
+// TABULACAO holds at most this many characters.
+constexpr int kMaxTabulacao = 19;
+
+// CONTROLE_DE_FLUXO as the file says it: the handshake words, or any other.
+enum class ControleDeFluxo : int32_t { DtrDsr = 0, Nenhum = 2 };
+
+// VELOCIDADE: the speeds by index, as written in the file and, with thousands
+// dots, as also read. Index 0, "DETECTAR", is no speed at all.
+struct Velocidade {
+  int32_t bps;
+  const char* nome;
+  const char* nomePontuado;
+};
+constexpr Velocidade kVelocidades[] = {
+    {0, "DETECTAR", "DETECTAR"}, {2400, "2400", "2.400"},     {4800, "4800", "4.800"},
+    {9600, "9600", "9.600"},     {19200, "19200", "19.200"},  {38400, "38400", "38.400"},
+    {57600, "57600", "57.600"},  {115200, "115200", "115.200"},
+};
+constexpr int kVelocidadeDetectar = 0;
+constexpr int kUltimaVelocidade = static_cast<int>(sizeof kVelocidades / sizeof kVelocidades[0]) - 1;
+
 // One field per key of CONVERSOR.INI. Texts are zero-terminated Latin-1.
 struct Configuracao {
   int port;              // PORTA: COM number, 0 when unknown
-  int velocidadeIndex;   // VELOCIDADE: 0 "DETECTAR", 1..7 = 2400..115200
-  int flowControl;       // CONTROLE_DE_FLUXO: 0 DTR/DSR, 2 none
+  int velocidadeIndex;   // VELOCIDADE: an index of kVelocidades
+  ControleDeFluxo flowControl;  // CONTROLE_DE_FLUXO
   int qrModuleSize;      // TAMANHO_QRCODE: 1..16
   char directory[256];   // DIRETORIO: kept, never written back
   char enterAutomatico;  // ENTERAUTOMATICO: '0' or '1'
   char codePageAutomatico;  // CODEPAGE_AUTOMATICO: '0' or '1'
   char gavetaInvertida;  // GAVETA_INVERTIDA: first character as written
-  char tabulacao[20];    // TABULACAO: "05,10,15,20,25,35"
+  char tabulacao[kMaxTabulacao + 1];  // TABULACAO: "05,10,15,20,25,35"
   char logDiario;        // LOGDIARIO: S/s/1 on, N/n/0 off
   char log;              // LOG: as LOGDIARIO
   char metodo[10];       // METODO_DE_COMUNICACAO: "SERIAL" or "USB"
@@ -19,14 +42,18 @@ struct Configuracao {
   bool logDiarioPresent; // the file read had a LOGDIARIO line in [SISTEMA]
 };
 
-// Speeds by velocidadeIndex; index 0 is "DETECTAR" (no speed).
-constexpr int kSpeeds[8] = {0, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-
 class MasterController {
  public:
   static MasterController& getInstance();
 
-  Configuracao& config() { return config_; }
+  const Configuracao& config() const { return config_; }
+  // Changes the record in memory (the file is written by salvarArquivoINI)
+  // and hands the log its new switches and port.
+  template <typename Change>
+  void alterar(Change change) {
+    change(config_);
+    publicarParaLog();
+  }
 
   // Reads CONVERSOR.INI from the current directory into the record (zeroed
   // first). false when the file cannot be opened.
@@ -43,6 +70,8 @@ class MasterController {
   MasterController() = default;
   // Writes the record as it is (the layout of IniFormat.h); no log line.
   bool writeFile();
+  // The log follows LOGDIARIO, LOG and the port of the record.
+  void publicarParaLog() const;
 
   Configuracao config_{};
 };

@@ -11,11 +11,12 @@
 
 namespace {
 
+// COM1 to COM20: the ports a configuration may name and the search walks.
 constexpr int kSearchPasses = 20;
 constexpr int kLastConfigurablePort = 20;
 constexpr int kReplyWaitMs = 500;
-constexpr int kFirstSpeedIndex = 1;
-constexpr int kLastSpeedIndex = 7;
+// The speeds the search tries, slowest first ("DETECTAR" is not one).
+constexpr int kFirstSpeedIndex = kVelocidadeDetectar + 1;
 const char kSearchFailed[] = "Falha ao buscar porta, n\xE3o foi poss\xEDvel enviar o m\xE9todo.";
 
 }  // namespace
@@ -58,8 +59,8 @@ int PrinterSerial::abrirPorta() {
   log("Iniciando procedimentos para a abertura da porta serial", LOG_INFO, kWhere, __LINE__);
   settings_.dataBits = 8;
   settings_.stopBits = 1;
-  settings_.parity = 0;
-  settings_.flowControl = 2;  // RTS/CTS, whatever CONTROLE_DE_FLUXO says
+  settings_.parity = SDK::kParityNone;
+  settings_.flowControl = SDK::kFlowRtsCts;  // whatever CONTROLE_DE_FLUXO says
 
   log("Carregando arquivo de configura\xE7\xF5" "es iniciais", LOG_DEBUG, kWhere, __LINE__);
   MasterController& master = MasterController::getInstance();
@@ -71,8 +72,8 @@ int PrinterSerial::abrirPorta() {
     log("Porta Desconhecida", LOG_ERROR, kWhere, __LINE__);
   }
   // "DETECTAR" (index 0) is speed 0, which no port accepts: the search runs.
-  const bool knownSpeed = config.velocidadeIndex >= 0 && config.velocidadeIndex <= kLastSpeedIndex;
-  settings_.speed = knownSpeed ? kSpeeds[config.velocidadeIndex] : 0;
+  const bool knownSpeed = config.velocidadeIndex >= 0 && config.velocidadeIndex <= kUltimaVelocidade;
+  settings_.speed = knownSpeed ? kVelocidades[config.velocidadeIndex].bps : 0;
 
   const std::string name = port_.PortName(settings_.port - 1);
   log("Iniciando abertura de porta " + name, LOG_INFO, kWhere, __LINE__);
@@ -106,11 +107,11 @@ int PrinterSerial::buscarPorta() {
   const std::string name = port_.PortName(searchCounter_);
   log("Tentando abrir a porta: " + name, LOG_DEBUG, kWhere, __LINE__);
   settings_.port = searchCounter_ + 1;
-  MasterController::getInstance().config().port = settings_.port;
+  MasterController::getInstance().alterar([&](Configuracao& c) { c.port = settings_.port; });
   ++searchCounter_;
   // With "DETECTAR" there is no speed yet: open at the first one of the list,
   // the speed search tries them all.
-  if (settings_.speed == 0) settings_.speed = kSpeeds[kFirstSpeedIndex];
+  if (settings_.speed == 0) settings_.speed = kVelocidades[kFirstSpeedIndex].bps;
   if (!port_.Open(&settings_)) {
     log(kSearchFailed, LOG_ERROR, kWhere, __LINE__);
     return 0;
@@ -123,20 +124,21 @@ int PrinterSerial::buscarVelocidade() {
   static const char* const kWhere = "PrinterSerial::buscarVelocidade";
   log("Iniciando a busca da velocidadde", LOG_INFO, kWhere, __LINE__);
   MasterController& master = MasterController::getInstance();
-  for (int index = kFirstSpeedIndex; index <= kLastSpeedIndex; ++index) {
+  for (int index = kFirstSpeedIndex; index <= kUltimaVelocidade; ++index) {
     // Reopening changes the speed; a port that did not open fails the write.
-    settings_.speed = kSpeeds[index];
+    const int32_t speed = kVelocidades[index].bps;
+    settings_.speed = speed;
     port_.Open(&settings_);
     if (port_.Write(escpos::kStatusOffline, sizeof escpos::kStatusOffline) <= 0) continue;
     const bool answered = awaitReply();
-    log("Testando velocidade: " + std::to_string(kSpeeds[index]), LOG_DEBUG, kWhere, __LINE__);
+    log("Testando velocidade: " + std::to_string(speed), LOG_DEBUG, kWhere, __LINE__);
     if (!answered) continue;
 
-    master.config().velocidadeIndex = index;
+    master.alterar([&](Configuracao& c) { c.velocidadeIndex = index; });
     if (master.salvarArquivoINI()) {
       log("Ini atualizado com sucesso.", LOG_INFO, kWhere, __LINE__);
       log("Porta: " + std::to_string(master.config().port), LOG_INFO, kWhere, __LINE__);
-      log("Velocidade: " + std::to_string(kSpeeds[index]), LOG_INFO, kWhere, __LINE__);
+      log("Velocidade: " + std::to_string(speed), LOG_INFO, kWhere, __LINE__);
     } else {
       // The printer is usable all the same.
       log("N\xE3o foi poss\xEDvel atualizar arquivo Ini!", LOG_ERROR, kWhere, __LINE__);

@@ -1,6 +1,8 @@
 // Raster.cpp - the brightness threshold and the raster command encoder.
 #include "image/Raster.h"
 
+#include <iterator>
+
 #include "common/EscPos.h"
 
 namespace {
@@ -11,9 +13,9 @@ void append(std::vector<uint8_t>& out, const uint8_t* bytes, size_t n) {
   out.insert(out.end(), bytes, bytes + n);
 }
 
-template <size_t N>
-void append(std::vector<uint8_t>& out, const uint8_t (&bytes)[N]) {
-  append(out, bytes, N);
+template <typename Bytes>
+void append(std::vector<uint8_t>& out, const Bytes& bytes) {
+  append(out, std::data(bytes), std::size(bytes));
 }
 
 }  // namespace
@@ -45,19 +47,8 @@ std::vector<uint8_t> gerarRaster(const DotMask& mask, int32_t width, int32_t hei
 
   // Rows go out in whole bytes: the width rounded up to a multiple of 8.
   const size_t w8 = (w + 7) / 8 * 8;
-  const size_t dataBytes = w8 / 8 * h;
-  const uint32_t count = static_cast<uint32_t>(dataBytes + 10);
-  out.reserve(dataBytes + 27);
-
-  // GS 8 L p1..p4 30 70 30 01 01 31 xL xH yL yH: p counts the bytes from 30 on.
-  append(out, escpos::kRasterStore);
-  const uint8_t p[4] = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8),
-                        static_cast<uint8_t>(count >> 16), static_cast<uint8_t>(count >> 24)};
-  append(out, p);
-  append(out, escpos::kRasterStoreParams);
-  const uint8_t size[4] = {static_cast<uint8_t>(w8 % 256), static_cast<uint8_t>(w8 / 256),
-                           static_cast<uint8_t>(h % 256), static_cast<uint8_t>(h / 256)};
-  append(out, size);
+  out.reserve(w8 / 8 * h + 27);
+  append(out, escpos::rasterStore(static_cast<uint32_t>(w8), static_cast<uint32_t>(h)));
 
   // Top row first; the leftmost dot of each byte in its most significant bit.
   for (size_t y = 0; y < h; ++y) {

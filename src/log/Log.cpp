@@ -4,11 +4,11 @@
 #include <cstdio>
 
 #include "common/Clock.h"
-#include "config/MasterController.h"
 
 namespace {
 
 LogListener gListener = nullptr;
+LogSettings gSettings{};
 
 const char* const kLevelTexts[] = {"", "DEBUG", "INFO", "WARN", "ERROR"};
 // Sunday first, as struct tm counts them.
@@ -37,15 +37,16 @@ std::tm utcCalendar(std::time_t t) {
 }  // namespace
 
 void setLogListener(LogListener listener) { gListener = listener; }
+void setLogSettings(const LogSettings& settings) { gSettings = settings; }
 
-std::string logFileName(const Configuracao& config, std::time_t moment) {
+std::string logFileName(const LogSettings& settings, std::time_t moment) {
   char name[64] = {0};
-  if (settingOn(config.log)) {
+  if (settingOn(settings.log)) {
     const std::tm utc = utcCalendar(moment);
     const int weekday = utc.tm_wday >= 0 && utc.tm_wday < 7 ? utc.tm_wday : 0;
-    std::snprintf(name, sizeof name, "%s-COM%d-%s.log", "LogTQ587", config.port,
+    std::snprintf(name, sizeof name, "%s-COM%d-%s.log", "LogTQ587", settings.port,
                   kWeekdays[weekday]);
-  } else if (settingOn(config.logDiario)) {
+  } else if (settingOn(settings.logDiario)) {
     const std::tm local = localCalendar(moment);
     std::snprintf(name, sizeof name, "%s-Espiao,%04d-%02d-%02d.%s", "LogTQ587",
                   local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, "txt");
@@ -56,12 +57,12 @@ std::string logFileName(const Configuracao& config, std::time_t moment) {
 void log(const std::string& message, int level, const char* where, int line) {
   if (gListener) gListener(level, where, message);
 
-  const Configuracao& config = MasterController::getInstance().config();
-  if (settingOff(config.logDiario) || settingOff(config.log)) return;
-  if (!settingOn(config.logDiario) && !settingOn(config.log)) return;
+  const LogSettings& settings = gSettings;
+  if (settingOff(settings.logDiario) || settingOff(settings.log)) return;
+  if (!settingOn(settings.logDiario) && !settingOn(settings.log)) return;
 
   const std::time_t moment = tq587::clock().now();
-  const std::string path = logDirectory() + logFileName(config, moment);
+  const std::string path = logDirectory() + logFileName(settings, moment);
 
   const std::tm local = localCalendar(moment);
   char stamp[64];

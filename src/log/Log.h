@@ -23,13 +23,21 @@ void log(const std::string& message, int level, const char* where, int line);
 using LogListener = void (*)(int level, const char* where, const std::string& message);
 void setLogListener(LogListener listener);
 
-struct Configuracao;
+// What the log follows of CONVERSOR.INI: LOGDIARIO and LOG (S, s or 1 on;
+// N, n or 0 off) and the port number. The configuration hands them over
+// whenever it reads or changes them; before that the log is silent.
+struct LogSettings {
+  char logDiario;
+  char log;
+  int port;
+};
+void setLogSettings(const LogSettings& settings);
 
 // The name of the log file for the settings and the moment given: the daily
 // file "LogTQ587-Espiao,YYYY-MM-DD.txt" (local date) or, when LOG is on, the
 // port file "LogTQ587-COM<port>-<weekday>.log" (UTC weekday). Empty when
 // neither setting is on.
-std::string logFileName(const Configuracao& config, std::time_t now);
+std::string logFileName(const LogSettings& settings, std::time_t now);
 
 // The directory c:\KORVA\ on this platform, with its trailing separator.
 std::string logDirectory();

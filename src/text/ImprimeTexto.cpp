@@ -5,6 +5,11 @@
 
 #include "common/EscPos.h"
 #include "config/MasterController.h"
+#include "text/barcode/CodebarAltura.h"
+#include "text/barcode/CodebarGsK.h"
+#include "text/barcode/CodebarMudo.h"
+#include "text/barcode/CodebarSimbolo.h"
+#include "tq587.h"
 #include "connection/PrinterController.h"
 #include "log/Log.h"
 
@@ -14,94 +19,112 @@ bool comecaCom(const char* texto, const char* prefixo) {
   return std::strncmp(texto, prefixo, std::strlen(prefixo)) == 0;
 }
 
+// The error markers a tag may answer, the text's result for each and the
+// line the parser logs.
+struct Marcador {
+  const char* texto;
+  int resultado;
+  const char* mensagem;
+};
+const Marcador kMarcadores[] = {
+    {kMarcadorAtualizacao, TQ587_UPDATE_ERROR,
+     "Erro de atualiza\xE7\xE3o de chave, n\xE3o foi poss\xEDvel enviar o m\xE9todo."},
+    {kMarcadorInvalido, TQ587_INVALID_PARAMETER, "Parametro inv\xE1lido."},
+    {kMarcadorComunicacao, TQ587_NOT_DONE,
+     "Erro de comunica\xE7\xE3o, n\xE3o foi poss\xEDvel enviar o m\xE9todo."},
+    {kMarcadorErroGenerico, TQ587_GENERIC_ERROR,
+     "Erro gen\xE9rico, n\xE3o foi poss\xEDvel enviar o m\xE9todo."},
+};
+
+bool comecaLinha(const char* texto) {
+  for (const IdentidadeTag* tag : tags::kComecamLinha) {
+    if (comecaCom(texto, tag->abertura)) return true;
+  }
+  return false;
+}
+
 bool enterAutomatico() { return MasterController::getInstance().config().enterAutomatico == '1'; }
 
 }  // namespace
 
+template <class Tag>
+Tag* ImprimeTexto::criar() {
+  Tag* tag = new Tag;
+  tabela_.emplace_back(tag);
+  return tag;
+}
+
 ImprimeTexto::ImprimeTexto()
-    : dataAtual_(new DataAtual),
-      tagSN_(new TagSN),
-      tagA_(new Tag_a),
-      tagG_(new Tag_g),
-      tagGui_(new Tag_gui),
-      tagSp_(new Tag_sp),
-      tagBm_(new Tag_bm),
-      tagConfigui_(new Tag_configui),
-      horaAtual_(new HoraAtual),
-      enterCustom_(new EnterCustom),
-      tagtc_(new Tagtc),
-      codebarEan13_(new CodebarEan13),
-      codebarEan8_(new CodebarEan8),
-      codebarAltura_(new CodebarAltura),
-      tagIbmp_(new Tag_ibmp),
-      codebarUpca_(new CodebarUpca),
-      codebarCode93_(new CodebarCode93),
-      codebarCode39_(new CodebarCode39),
-      codebarCodabar_(new CodebarCodabar),
-      codebarCode128_(new CodebarCode128),
-      tagCespl_(new Tag_cespl),
-      tagSlm_(new Tag_slm),
-      tagMg_(new Tag_mg),
-      codebarQrcode_(new CodebarQrcode),
-      codebarItf_(new CodebarItf),
-      centralizar_(new Centralizar),
-      alinharDireita_(new AlinharDireita),
-      sublinhar_(new Sublinhar),
-      negrito_(new Negrito),
-      expandido_(new Expandido),
-      condensado_(new Condensado),
-      normal_(new Normal),
-      duplaAltura_(new DuplaAltura),
-      extraGrande_(new ExtraGrande),
-      nvBitmap_(new NvBitmap),
-      pularUmaLinha_(new PularUmaLinha),
-      iDataAtual_(new iDataAtual),
-      iHoraAtual_(new iHoraAtual),
-      codebarCode11_(new CodebarCode11),
-      codebarMsi_(new CodebarMsi),
-      codebarS2of5_(new CodebarS2of5),
-      codebarPdf_(new CodebarPdf),
-      tabulacao_(new Tabulacao),
-      // The search order: the first tag whose open or close text starts the
-      // text at the '<' is the one converted.
-      tabela_{codebarCode11_.get(),  codebarS2of5_.get(),  codebarMsi_.get(),
-              codebarPdf_.get(),     codebarCodabar_.get(), centralizar_.get(),
-              sublinhar_.get(),      negrito_.get(),        tagtc_.get(),
-              tagSp_.get(),          codebarItf_.get(),     tagBm_.get(),
-              tagGui_.get(),         tagA_.get(),           tagG_.get(),
-              tagSN_.get(),          dataAtual_.get(),      codebarEan8_.get(),
-              tagConfigui_.get(),    enterCustom_.get(),    horaAtual_.get(),
-              codebarAltura_.get(),  codebarEan13_.get(),   codebarUpca_.get(),
-              codebarCode93_.get(),  codebarCode39_.get(),  codebarCode128_.get(),
-              codebarQrcode_.get(),  tagIbmp_.get(),        tagCespl_.get(),
-              tagSlm_.get(),         tagMg_.get(),          alinharDireita_.get(),
-              expandido_.get(),      condensado_.get(),     normal_.get(),
-              extraGrande_.get(),    duplaAltura_.get(),    nvBitmap_.get(),
-              pularUmaLinha_.get(),  iDataAtual_.get(),     iHoraAtual_.get(),
-              tabulacao_.get()},
-      trabalhoAbertura_(new uint8_t[kTamanhoTrabalho]()),
-      trabalhoFechamento_(new uint8_t[kTamanhoTrabalho]()) {}
+    : trabalhoAbertura_(new uint8_t[kTamanhoTrabalho]()),
+      trabalhoFechamento_(new uint8_t[kTamanhoTrabalho]()) {
+  // The search order: the first tag whose open or close text starts the
+  // text at the '<' is the one converted.
+  tabela_.reserve(43);
+  criar<CodebarCode11>();
+  criar<CodebarS2of5>();
+  criar<CodebarMsi>();
+  criar<CodebarPdf>();
+  criar<CodebarCodabar>();
+  criar<Centralizar>();
+  criar<Sublinhar>();
+  criar<Negrito>();
+  tagtc_ = criar<Tagtc>();
+  tagSp_ = criar<Tag_sp>();
+  criar<CodebarItf>();
+  criar<Tag_bm>();
+  criar<Tag_gui>();
+  criar<Tag_a>();
+  criar<Tag_g>();
+  tagSN_ = criar<TagSN>();
+  criar<DataAtual>();
+  criar<CodebarEan8>();
+  tagConfigui_ = criar<Tag_configui>();
+  enterCustom_ = criar<EnterCustom>();
+  criar<HoraAtual>();
+  criar<CodebarAltura>();
+  criar<CodebarEan13>();
+  criar<CodebarUpca>();
+  criar<CodebarCode93>();
+  criar<CodebarCode39>();
+  criar<CodebarCode128>();
+  criar<CodebarQrcode>();
+  tagIbmp_ = criar<Tag_ibmp>();
+  tagCespl_ = criar<Tag_cespl>();
+  tagSlm_ = criar<Tag_slm>();
+  tagMg_ = criar<Tag_mg>();
+  criar<AlinharDireita>();
+  criar<Expandido>();
+  criar<Condensado>();
+  criar<Normal>();
+  criar<ExtraGrande>();
+  criar<DuplaAltura>();
+  criar<NvBitmap>();
+  criar<PularUmaLinha>();
+  criar<iDataAtual>();
+  criar<iHoraAtual>();
+  criar<Tabulacao>();
+}
 
 ImprimeTexto::~ImprimeTexto() = default;
 
 int ImprimeTexto::tratarTexto(const char* texto, int n) {
   static const char* const kOnde = "ImprimeTexto::tratarTexto";
-  if (!texto || texto[0] == '\0') return -99;
+  if (!texto || texto[0] == '\0') return TQ587_INVALID_PARAMETER;
   log("Iniciando a impress\xE3o do texto...", LOG_INFO, kOnde, __LINE__);
 
   PrinterController& controlador = PrinterController::getInstance();
-  if (!controlador.connected() && controlador.connect() == 0) return 0;
+  if (!controlador.connected() && controlador.connect() == 0) return TQ587_NOT_DONE;
 
   const bool medindo = n == 0;
   const std::size_t tamanho = std::strlen(texto);
   if (medindo && tamanho > kMaxCaracteres) {
     log("Par\xE2metro inv\xE1lido. Mais de 2000 caracteres.", LOG_ERROR, kOnde, __LINE__);
-    return -99;
+    return TQ587_INVALID_PARAMETER;
   }
   if (!medindo && n > kMaxCaracteres) {
     log("Par\xE2metro invalido. Quantidade de caracteres maior que 2000.", LOG_ERROR, kOnde,
         __LINE__);
-    return -99;
+    return TQ587_INVALID_PARAMETER;
   }
 
   int ultimaEscrita = 0;
@@ -109,10 +132,7 @@ int ImprimeTexto::tratarTexto(const char* texto, int n) {
     const unsigned char c = static_cast<unsigned char>(texto[i]);
     if (c == '<') {
       // A text that opens with one of these starts its first line itself.
-      if (i == 0 && (comecaCom(texto, "<tc>") || comecaCom(texto, "<ce>") ||
-                     comecaCom(texto, "<ad>") || comecaCom(texto, "<mg>"))) {
-        precisaQuebraLinha = false;
-      }
+      if (i == 0 && comecaLinha(texto)) precisaQuebraLinha = false;
       const int passo = convertTag(texto + i);
       if (passo < 0) return passo;
       if (passo == 0) return pararTexto(medindo, ultimaEscrita);
@@ -125,7 +145,7 @@ int ImprimeTexto::tratarTexto(const char* texto, int n) {
       if (resultado == 0) {
         log("N\xE3o foi poss\xEDvel enviar o caractere para a impress\xE3o. Var Res = 0x00",
             LOG_ERROR, kOnde, __LINE__);
-        return 0;
+        return TQ587_NOT_DONE;
       }
       ++i;
     } else {
@@ -140,29 +160,29 @@ int ImprimeTexto::tratarTexto(const char* texto, int n) {
 
 int ImprimeTexto::terminarTexto(bool medindo) {
   MasterController::getInstance().carregarConfiguracao();
-  if (!enterAutomatico()) return 1;
+  if (!enterAutomatico()) return TQ587_DONE;
   AbstractCommunicationPipe* pipe = PrinterController::getInstance().reachPipe();
-  if (!pipe) return 0;
+  if (!pipe) return TQ587_NOT_DONE;
   const int resultado = pipe->write(escpos::kLineFeed, sizeof escpos::kLineFeed);
-  if (medindo) return resultado > 0 ? 1 : 0;
-  return resultado == 0 ? 0 : 1;
+  if (medindo) return resultado > 0 ? TQ587_DONE : TQ587_NOT_DONE;
+  return resultado == 0 ? TQ587_NOT_DONE : TQ587_DONE;
 }
 
 int ImprimeTexto::pararTexto(bool medindo, int ultimaEscrita) {
   if (!medindo) {
     // The record in memory decides; a failed line feed does not change the result.
-    if (!enterAutomatico()) return 1;
+    if (!enterAutomatico()) return TQ587_DONE;
     AbstractCommunicationPipe* pipe = PrinterController::getInstance().reachPipe();
     if (pipe) pipe->write(escpos::kLineFeed, sizeof escpos::kLineFeed);
-    return 1;
+    return TQ587_DONE;
   }
   MasterController::getInstance().carregarConfiguracao();
   if (enterAutomatico()) {
     AbstractCommunicationPipe* pipe = PrinterController::getInstance().reachPipe();
-    if (!pipe) return 0;
+    if (!pipe) return TQ587_NOT_DONE;
     ultimaEscrita = pipe->write(escpos::kLineFeed, sizeof escpos::kLineFeed);
   }
-  return ultimaEscrita > 0 ? 1 : 0;
+  return ultimaEscrita > 0 ? TQ587_DONE : TQ587_NOT_DONE;
 }
 
 int ImprimeTexto::convertTag(const char* posicao) {
@@ -171,7 +191,7 @@ int ImprimeTexto::convertTag(const char* posicao) {
 
   // Refresh the tags that read a parameter out of the text. The pointers
   // after the open text stop at the text's end.
-  enterCustom_->SetBytes(posicao + strnlen(posicao, 4));
+  enterCustom_->SetBytes(posicao + strnlen(posicao, tags::kEnterCustom.tamanhoAbertura));
   tagtc_->SetChar(posicao + strnlen(posicao, static_cast<std::size_t>(tagtc_->tamanhoAbertura())));
   tagCespl_->carregarTexto(posicao);
   tagIbmp_->carregarTexto(posicao);
@@ -184,7 +204,7 @@ int ImprimeTexto::convertTag(const char* posicao) {
   textoTagAtual = posicao;
   log("Inicio da string armazenado.", LOG_DEBUG, kOnde, __LINE__);
 
-  for (ProtocolGeneric* tag : tabela_) {
+  for (const std::unique_ptr<ProtocolGeneric>& tag : tabela_) {
     if (comecaCom(posicao, tag->textoAbertura())) {
       const uint8_t* bytes = tag->getBytes();
       log("mybytes recebido", LOG_DEBUG, kOnde, __LINE__);
@@ -221,24 +241,12 @@ int ImprimeTexto::enviarTag(const uint8_t* bytes, int tamanho, uint8_t* trabalho
   trabalho[n] = 0;
   log("c\xF3pia efetuada com sucesso.", LOG_DEBUG, kOnde, __LINE__);
 
-  const char* marcador = reinterpret_cast<const char*>(trabalho);
-  if (std::strcmp(marcador, "-1") == 0) {
-    log("Erro de atualiza\xE7\xE3o de chave, n\xE3o foi poss\xEDvel enviar o m\xE9todo.", LOG_ERROR,
-        kOnde, __LINE__);
-    return -1;
-  }
-  if (std::strcmp(marcador, "-99") == 0) {
-    log("Parametro inv\xE1lido.", LOG_ERROR, kOnde, __LINE__);
-    return -99;
-  }
-  if (std::strcmp(marcador, "0") == 0) {
-    log("Erro de comunica\xE7\xE3o, n\xE3o foi poss\xEDvel enviar o m\xE9todo.", LOG_ERROR, kOnde,
-        __LINE__);
-    return 0;
-  }
-  if (std::strcmp(marcador, "-27") == 0) {
-    log("Erro gen\xE9rico, n\xE3o foi poss\xEDvel enviar o m\xE9todo.", LOG_ERROR, kOnde, __LINE__);
-    return -27;
+  const char* texto = reinterpret_cast<const char*>(trabalho);
+  for (const Marcador& marcador : kMarcadores) {
+    if (std::strcmp(texto, marcador.texto) == 0) {
+      log(marcador.mensagem, LOG_ERROR, kOnde, __LINE__);
+      return marcador.resultado;
+    }
   }
 
   // Unreachable printer: the bytes are dropped, the tag counts as handled.

@@ -8,8 +8,6 @@ const char* textoTagAtual = nullptr;
 bool precisaQuebraLinha = true;
 
 namespace {
-const uint8_t kMarcadorInvalido[] = {'-', '9', '9', 0};
-const uint8_t kMarcadorErroGenerico[] = {'-', '2', '7', 0};
 
 bool branco(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 }  // namespace
@@ -27,12 +25,14 @@ int lerDecimal(const char* texto, std::size_t limite) {
   return static_cast<int>(negativo ? -valor : valor);
 }
 
-ProtocolGeneric::ProtocolGeneric(const char* abertura, const char* fechamento,
-                                 int tamanhoAbertura, int tamanhoFechamento)
-    : abertura_(abertura),
-      fechamento_(fechamento),
-      tamanhoAbertura_(tamanhoAbertura),
-      tamanhoFechamento_(tamanhoFechamento),
+ProtocolGeneric::ProtocolGeneric(const IdentidadeTag& identidade)
+    : identidade_(identidade),
+      abertura_(identidade.abertura),
+      fechamento_(identidade.fechamento),
+      tamanhoAbertura_(identidade.tamanhoAbertura),
+      tamanhoFechamento_(identidade.tamanhoFechamento),
+      ondeAbre_(std::string(identidade.classe) + "::getBytes"),
+      ondeFecha_(std::string(identidade.classe) + "::getBytes2"),
       saida_(new uint8_t[kTamanhoBuffer]()) {}
 
 const uint8_t* ProtocolGeneric::getBytes() { return saida_.get(); }
@@ -55,20 +55,21 @@ void ProtocolGeneric::repetir(uint8_t byte, int vezes) {
   tamanho_ += vezes;
 }
 
+// A marker answers its text and the terminating zero.
 const uint8_t* ProtocolGeneric::invalido() {
   tamanho_ = sizeof kMarcadorInvalido;
-  return kMarcadorInvalido;
+  return reinterpret_cast<const uint8_t*>(kMarcadorInvalido);
 }
 
 const uint8_t* ProtocolGeneric::erroGenerico() {
   tamanho_ = sizeof kMarcadorErroGenerico;
-  return kMarcadorErroGenerico;
+  return reinterpret_cast<const uint8_t*>(kMarcadorErroGenerico);
 }
 
-int ProtocolTagGeneric::medirConteudo(const char* conteudo, const char* fechamento,
-                                      int tamanhoFechamento, int janela) {
+int ProtocolTagGeneric::medirConteudo(const char* conteudo, int janela) const {
+  const std::size_t n = static_cast<std::size_t>(identidade_.tamanhoFechamento);
   for (int i = 0; i < janela; ++i) {
-    if (std::strncmp(conteudo + i, fechamento, tamanhoFechamento) == 0) return i;
+    if (std::strncmp(conteudo + i, identidade_.fechamento, n) == 0) return i;
     if (conteudo[i] == '\0') return -1;
   }
   return -1;

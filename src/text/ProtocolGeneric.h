@@ -2,15 +2,26 @@
 // output buffer, and the values every tag object shares.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+
+#include "text/Tags.h"
 
 // The text at the tag being converted; set by the parser before any tag
 // object runs, null before the first conversion.
 extern const char* textoTagAtual;
 // While true, <ce>, <ad>, <tc> and </mg> start with a line feed.
 extern bool precisaQuebraLinha;
+
+// The texts a tag object answers instead of command bytes when it cannot
+// send them; the parser turns each into the text's result.
+constexpr char kMarcadorAtualizacao[] = "-1";   // update error
+constexpr char kMarcadorInvalido[] = "-99";     // invalid parameter
+constexpr char kMarcadorComunicacao[] = "0";    // communication error
+constexpr char kMarcadorErroGenerico[] = "-27"; // generic error
 
 // A run of command bytes.
 struct Comando {
@@ -20,6 +31,10 @@ struct Comando {
 template <std::size_t N>
 constexpr Comando comando(const uint8_t (&bytes)[N]) {
   return {bytes, static_cast<int>(N)};
+}
+template <std::size_t N>
+Comando comando(const std::array<uint8_t, N>& bytes) {
+  return {bytes.data(), static_cast<int>(N)};
 }
 constexpr Comando kSemComando{nullptr, 0};
 
@@ -43,25 +58,34 @@ class ProtocolGeneric {
   // Close tag met: as getBytes.
   virtual const uint8_t* getBytes2();
 
+  const IdentidadeTag& identidade() const { return identidade_; }
   const char* textoAbertura() const { return abertura_; }
   const char* textoFechamento() const { return fechamento_; }
   int tamanhoAbertura() const { return tamanhoAbertura_; }
   int tamanhoFechamento() const { return tamanhoFechamento_; }
 
  protected:
-  // Tags without a close tag have the close text "1" (never met at a '<').
-  ProtocolGeneric(const char* abertura, const char* fechamento, int tamanhoAbertura,
-                  int tamanhoFechamento);
+  explicit ProtocolGeneric(const IdentidadeTag& identidade);
 
-  void definirTamanhos(int abertura, int fechamento) {
-    tamanhoAbertura_ = abertura;
-    tamanhoFechamento_ = fechamento;
+  // The lengths of the tag's identity, as before any content was taken.
+  void restaurarTamanhos() {
+    tamanhoAbertura_ = identidade_.tamanhoAbertura;
+    tamanhoFechamento_ = identidade_.tamanhoFechamento;
   }
+  // The open length grown by the content the parser steps over.
+  void abrangerConteudo(int caracteres) {
+    tamanhoAbertura_ = identidade_.tamanhoAbertura + caracteres;
+  }
+  // The log names "Classe::getBytes" and "Classe::getBytes2".
+  const char* ondeAbre() const { return ondeAbre_.c_str(); }
+  const char* ondeFecha() const { return ondeFecha_.c_str(); }
   // Clears the first n bytes of the output and empties it.
   void limparSaida(int n);
   // Appends to the output (never beyond its 5000 bytes).
   void anexar(const uint8_t* bytes, int n);
   void anexar(Comando c) { anexar(c.bytes, c.tamanho); }
+  template <std::size_t N>
+  void anexar(const std::array<uint8_t, N>& bytes) { anexar(bytes.data(), static_cast<int>(N)); }
   void anexar(uint8_t byte) { anexar(&byte, 1); }
   void repetir(uint8_t byte, int vezes);
   // The markers, with the size of their text and its zero.
@@ -69,6 +93,7 @@ class ProtocolGeneric {
   const uint8_t* erroGenerico();  // "-27": nothing to read
   const uint8_t* saida() const { return saida_.get(); }
 
+  const IdentidadeTag& identidade_;
   const char* abertura_;
   const char* fechamento_;
   int tamanhoAbertura_;
@@ -76,6 +101,8 @@ class ProtocolGeneric {
   int tamanho_ = 0;
 
  private:
+  const std::string ondeAbre_;
+  const std::string ondeFecha_;
   std::unique_ptr<uint8_t[]> saida_;
 };
 
@@ -87,6 +114,5 @@ class ProtocolTagGeneric : public ProtocolGeneric {
   // The number of characters from conteudo to the close text, when the close
   // text starts within the first janela places; -1 when it does not, or when
   // the text ends first.
-  static int medirConteudo(const char* conteudo, const char* fechamento, int tamanhoFechamento,
-                           int janela);
+  int medirConteudo(const char* conteudo, int janela) const;
 };

@@ -9,48 +9,42 @@ constexpr int kInicioLimpo = 5;  // output bytes cleared before a command
 }  // namespace
 
 template <class Base>
-TagFixa<Base>::TagFixa(const DefinicaoTagFixa& definicao)
-    : Base(definicao.abertura, definicao.fechamento, definicao.tamanhoAbertura,
-           definicao.tamanhoFechamento),
-      definicao_(definicao),
-      ondeAbre_(std::string(definicao.classe) + "::getBytes"),
-      ondeFecha_(std::string(definicao.classe) + "::getBytes2") {}
-
-template <class Base>
-void TagFixa<Base>::registrar(const char* mensagem, int nivel, const std::string& onde,
+void TagFixa<Base>::registrar(const char* mensagem, int nivel, const char* onde,
                               int linha) const {
-  if (!tem(DefinicaoTagFixa::kSilenciosa)) log(mensagem, nivel, onde.c_str(), linha);
+  if (!tem(ComandosTagFixa::kSilenciosa)) log(mensagem, nivel, onde, linha);
 }
 
 template <class Base>
 const uint8_t* TagFixa<Base>::getBytes() {
-  this->definirTamanhos(definicao_.tamanhoAbertura, definicao_.tamanhoFechamento);
+  const char* onde = this->ondeAbre();
+  this->restaurarTamanhos();
   this->limparSaida(kInicioLimpo);
-  registrar("Limpar posi\xE7\xF5" "es da mem\xF3ria OK.", LOG_DEBUG, ondeAbre_, __LINE__);
-  registrar("Carregando os bytes \xE0 enviar.", LOG_INFO, ondeAbre_, __LINE__);
-  const bool quebraLinha = tem(DefinicaoTagFixa::kQuebraLinha);
+  registrar("Limpar posi\xE7\xF5" "es da mem\xF3ria OK.", LOG_DEBUG, onde, __LINE__);
+  registrar("Carregando os bytes \xE0 enviar.", LOG_INFO, onde, __LINE__);
+  const bool quebraLinha = tem(ComandosTagFixa::kQuebraLinha);
   if (quebraLinha && precisaQuebraLinha) this->anexar(escpos::LF);
-  this->anexar(definicao_.abre);
-  registrar("Retornando bytes.", LOG_DEBUG, ondeAbre_, __LINE__);
+  this->anexar(comandos_.abre);
+  registrar("Retornando bytes.", LOG_DEBUG, onde, __LINE__);
   if (quebraLinha) precisaQuebraLinha = true;
   return this->saida();
 }
 
 template <class Base>
 const uint8_t* TagFixa<Base>::getBytes2() {
-  this->definirTamanhos(definicao_.tamanhoAbertura, definicao_.tamanhoFechamento);
-  if (definicao_.fecha.tamanho == 0) {
+  const char* onde = this->ondeFecha();
+  this->restaurarTamanhos();
+  if (comandos_.fecha.tamanho == 0) {
     this->tamanho_ = 0;
-    registrar("Retornando bytes.", LOG_DEBUG, ondeFecha_, __LINE__);
+    registrar("Retornando bytes.", LOG_DEBUG, onde, __LINE__);
     return this->saida();
   }
-  if (tem(DefinicaoTagFixa::kAlocacaoAoFechar)) {
-    registrar("Aloca\xE7\xE3o de mem\xF3ria OK.", LOG_DEBUG, ondeFecha_, __LINE__);
+  if (tem(ComandosTagFixa::kAlocacaoAoFechar)) {
+    registrar("Aloca\xE7\xE3o de mem\xF3ria OK.", LOG_DEBUG, onde, __LINE__);
   }
   this->limparSaida(kInicioLimpo);
-  registrar("Limpar posi\xE7\xF5" "es da mem\xF3ria OK.", LOG_DEBUG, ondeFecha_, __LINE__);
-  this->anexar(definicao_.fecha);
-  registrar("Retornando bytes.", LOG_DEBUG, ondeFecha_, __LINE__);
+  registrar("Limpar posi\xE7\xF5" "es da mem\xF3ria OK.", LOG_DEBUG, onde, __LINE__);
+  this->anexar(comandos_.fecha);
+  registrar("Retornando bytes.", LOG_DEBUG, onde, __LINE__);
   return this->saida();
 }
 

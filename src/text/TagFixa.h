@@ -3,11 +3,9 @@
 // paper cut and the tags that send nothing.
 #pragma once
 
-#include <string>
-
 #include "text/ProtocolGeneric.h"
 
-struct DefinicaoTagFixa {
+struct ComandosTagFixa {
   // Ways a fixed tag differs from the plain one.
   enum Opcao : unsigned {
     kSimples = 0,
@@ -20,11 +18,6 @@ struct DefinicaoTagFixa {
     kSilenciosa = 4,
   };
 
-  const char* classe;  // for the log names "Classe::getBytes"
-  const char* abertura;
-  const char* fechamento;
-  int tamanhoAbertura;
-  int tamanhoFechamento;
   Comando abre;
   Comando fecha;  // an empty close sends nothing and says only "Retornando bytes."
   unsigned opcoes;
@@ -37,15 +30,14 @@ class TagFixa : public Base {
   const uint8_t* getBytes2() override;
 
  protected:
-  explicit TagFixa(const DefinicaoTagFixa& definicao);
+  TagFixa(const IdentidadeTag& identidade, const ComandosTagFixa& comandos)
+      : Base(identidade), comandos_(comandos) {}
 
  private:
-  bool tem(unsigned opcao) const { return (definicao_.opcoes & opcao) != 0; }
-  void registrar(const char* mensagem, int nivel, const std::string& onde, int linha) const;
+  bool tem(unsigned opcao) const { return (comandos_.opcoes & opcao) != 0; }
+  void registrar(const char* mensagem, int nivel, const char* onde, int linha) const;
 
-  const DefinicaoTagFixa definicao_;
-  const std::string ondeAbre_;
-  const std::string ondeFecha_;
+  const ComandosTagFixa comandos_;
 };
 
 extern template class TagFixa<ProtocolGeneric>;

@@ -7,8 +7,8 @@
 
 #include <cstring>
 #include <memory>
-#include <string>
 
+#include "common/EscPos.h"
 #include "text/ProtocolGeneric.h"
 
 class TagParametro : public ProtocolGeneric {
@@ -24,8 +24,7 @@ class TagParametro : public ProtocolGeneric {
 
  protected:
   // mensagemInvalida: the DEBUG line of a rejected parameter (nullptr: none).
-  TagParametro(const char* classe, const char* abertura, const char* fechamento,
-               int tamanhoAbertura, int tamanhoFechamento, const char* mensagemInvalida);
+  TagParametro(const IdentidadeTag& identidade, const char* mensagemInvalida);
 
   // Walks the copy: after the open text every character up to the close
   // text is taken, and the open length grows by one for each, so that the
@@ -46,17 +45,15 @@ class TagParametro : public ProtocolGeneric {
   int valor() const { return lerDecimal(conteudo_.get(), kTamanhoConteudo); }
 
   // The close-tag commands shared by the classes.
-  const uint8_t* repetirPorValor(uint8_t byte);       // n times the byte
-  const uint8_t* comandoComValor(Comando prefixo);    // prefix, n as one byte
-  const uint8_t* rejeitar(const std::string& onde);  // "-99" with the class's line
+  const uint8_t* repetirPorValor(uint8_t byte);  // n times the byte
+  // The command with n as its parameter byte.
+  const uint8_t* comandoComValor(escpos::Command3 (*comando)(uint8_t n));
+  const uint8_t* rejeitar(const char* onde);  // "-99" with the class's line
 
-  const std::string ondeAbre_;
-  const std::string ondeFecha_;
   bool dentro_ = false;
   bool excedeu_ = false;
 
  private:
-  const int tamanhoInicial_;
   const char* const mensagemInvalida_;
   std::unique_ptr<char[]> copia_;
   std::unique_ptr<char[]> conteudo_;
@@ -100,8 +97,7 @@ class Tag_slm : public TagParametro {
   const uint8_t* getBytes2() override;
 };
 
-// <mg>L;R</mg>: left margin L and right margin R in characters of 12 dots,
-// on a print area of 512 dots.
+// <mg>L;R</mg>: left margin L and right margin R in characters.
 class Tag_mg : public TagParametro {
  public:
   Tag_mg();

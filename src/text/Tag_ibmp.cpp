@@ -11,41 +11,38 @@
 #include "log/Log.h"
 
 namespace {
-constexpr int kTamanhoAbertura = 6;
-constexpr int kTamanhoFechamento = 7;
 const uint8_t kImpresso[] = {'1', 0};
 }  // namespace
 
 Tag_ibmp::Tag_ibmp()
-    : TagParametro("Tag_ibmp", "<ibmp>", "</ibmp>", kTamanhoAbertura, kTamanhoFechamento,
-                   nullptr),
+    : TagParametro(tags::kTag_ibmp, nullptr),
       transmissao_(new uint8_t[kTamanhoTransmissao]()) {}
 
 void Tag_ibmp::extrairConteudo() {
-  if (tamanhoAbertura_ != kTamanhoAbertura) return;
+  if (tamanhoAbertura_ != identidade().tamanhoAbertura) return;
   const char* aberta = std::strstr(copia(), abertura_);  // the copy ends with a zero
   if (!aberta) return;
   std::memset(conteudo(), 0, kTamanhoConteudo);
   excedeu_ = false;
   // <ibmp></ibmp> and a text ending right after <ibmp> leave the path empty.
   int tamanhoCaminho = 0;
-  for (const char* c = aberta + kTamanhoAbertura;
-       *c != '\0' && !encontrou(c, fechamento_, kTamanhoFechamento) && !excedeu_; ++c) {
+  for (const char* c = aberta + identidade().tamanhoAbertura;
+       *c != '\0' && !encontrou(c, fechamento_, tamanhoFechamento_) && !excedeu_; ++c) {
     tomar(*c, tamanhoCaminho);  // a path of 320 characters or more: "-99" at the open tag
   }
 }
 
 const uint8_t* Tag_ibmp::getBytes() {
-  log("Inicio getBytes 1", LOG_DEBUG, "Tag_ibmp::getBytes", __LINE__);
+  log("Inicio getBytes 1", LOG_DEBUG, ondeAbre(), __LINE__);
   if (excedeu_) return invalido();
   limparSaida(tamanho_);
-  log("Fim getBytes 1", LOG_DEBUG, "Tag_ibmp::getBytes", __LINE__);
+  log("Fim getBytes 1", LOG_DEBUG, ondeAbre(), __LINE__);
   return saida();
 }
 
 const uint8_t* Tag_ibmp::getBytes2() {
-  static const char* const kOnde = "Tag_ibmp::getBytes2";
-  definirTamanhos(kTamanhoAbertura, kTamanhoFechamento);
+  const char* const kOnde = ondeFecha();
+  restaurarTamanhos();
   log("Inicio getBytes 2", LOG_DEBUG, kOnde, __LINE__);
 
   BMP imagem;

@@ -3,13 +3,14 @@
 #include "text/TagsDiversas.h"
 
 #include <cstring>
+#include <ctime>
 
 #include "common/Clock.h"
 #include "common/EscPos.h"
 #include "config/MasterController.h"
 #include "log/Log.h"
 
-using D = DefinicaoTagFixa;
+using C = ComandosTagFixa;
 
 namespace {
 const char kLimpo[] = "Limpar posi\xE7\xF5" "es da mem\xF3ria OK.";
@@ -17,20 +18,16 @@ const char kAlocado[] = "Aloca\xE7\xE3o de mem\xF3ria OK.";
 }  // namespace
 
 // clang-format off
-NvBitmap::NvBitmap() : TagFixa({"NvBitmap", "<bmp>", "1", 11, 0,
-    comando(escpos::kStoredImage1), kSemComando, D::kSimples}) {}
-iDataAtual::iDataAtual() : TagFixa({"iDataAtual", "<dti></dti>", "1", 11, 0,
-    kSemComando, kSemComando, D::kSimples}) {}
-iHoraAtual::iHoraAtual() : TagFixa({"iHoraAtual", "<hri></hri>", "1", 11, 0,
-    kSemComando, kSemComando, D::kSimples}) {}
-Tag_a::Tag_a() : TagFixa({"Tag_a", "<a>", "</a>", 3, 4,
-    kSemComando, kSemComando, D::kSilenciosa}) {}
-Tag_bm::Tag_bm() : TagFixa({"Tag_bm", "<bm></bm>", "1", 9, 0,
-    kSemComando, kSemComando, D::kSilenciosa}) {}
-Tag_g::Tag_g() : TagFixa({"Tag_g", "<g></g>", "1", 7, 0,
-    comando(escpos::kDrawerKick), kSemComando, D::kSilenciosa}) {}
-Tag_gui::Tag_gui() : TagFixa({"Tag_gui", "<gui></gui>", "1", 11, 0,
-    comando(escpos::kCutPaper), kSemComando, D::kSilenciosa}) {}
+NvBitmap::NvBitmap() : TagFixa(tags::kNvBitmap,
+    {comando(escpos::kStoredImage1), kSemComando, C::kSimples}) {}
+iDataAtual::iDataAtual() : TagFixa(tags::kiDataAtual, {kSemComando, kSemComando, C::kSimples}) {}
+iHoraAtual::iHoraAtual() : TagFixa(tags::kiHoraAtual, {kSemComando, kSemComando, C::kSimples}) {}
+Tag_a::Tag_a() : TagFixa(tags::kTag_a, {kSemComando, kSemComando, C::kSilenciosa}) {}
+Tag_bm::Tag_bm() : TagFixa(tags::kTag_bm, {kSemComando, kSemComando, C::kSilenciosa}) {}
+Tag_g::Tag_g() : TagFixa(tags::kTag_g,
+    {comando(escpos::kDrawerKick), kSemComando, C::kSilenciosa}) {}
+Tag_gui::Tag_gui() : TagFixa(tags::kTag_gui,
+    {comando(escpos::kCutPaper), kSemComando, C::kSilenciosa}) {}
 // clang-format on
 
 const uint8_t* Tag_gui::getBytes() {
@@ -38,87 +35,44 @@ const uint8_t* Tag_gui::getBytes() {
   return TagFixa::getBytes();
 }
 
-TagDataHora::TagDataHora(const Definicao& definicao)
-    : ProtocolGeneric(definicao.abertura, "1", 9, 0),
-      definicao_(definicao),
-      onde_(std::string(definicao.classe) + "::getBytes") {}
-
 const uint8_t* TagDataHora::getBytes() {
   // The eight characters and their zero.
   constexpr int kTamanho = 9;
-  log("Iniciando", LOG_DEBUG, onde_.c_str(), __LINE__);
+  log("Iniciando", LOG_DEBUG, ondeAbre(), __LINE__);
   char texto[kTamanho + 1] = {};
-  log("Struct e vetor OK.", LOG_DEBUG, onde_.c_str(), __LINE__);
+  log("Struct e vetor OK.", LOG_DEBUG, ondeAbre(), __LINE__);
   const std::time_t agora = tq587::clock().now();
   const std::tm* local = std::localtime(&agora);
   if (!local || std::strftime(texto, sizeof texto, definicao_.formato, local) == 0) {
-    log(definicao_.falha, LOG_ERROR, onde_.c_str(), __LINE__);
+    log(definicao_.falha, LOG_ERROR, ondeAbre(), __LINE__);
     return erroGenerico();
   }
   limparSaida(kTamanho);
   anexar(reinterpret_cast<const uint8_t*>(texto), kTamanho);
-  log(definicao_.bytesOk, LOG_DEBUG, onde_.c_str(), __LINE__);
-  log("Retornando bytes.", LOG_DEBUG, onde_.c_str(), __LINE__);
+  log(definicao_.bytesOk, LOG_DEBUG, ondeAbre(), __LINE__);
+  log("Retornando bytes.", LOG_DEBUG, ondeAbre(), __LINE__);
   return saida();
 }
 
 DataAtual::DataAtual()
-    : TagDataHora({"DataAtual", "<dt></dt>", "%d/%m/%y",
+    : TagDataHora(tags::kDataAtual, {"%d/%m/%y",
                    "N\xE3o foi possivel verificar a data no sistema.", "Bytes Ok."}) {}
 
 HoraAtual::HoraAtual()
-    : TagDataHora({"HoraAtual", "<hr></hr>", "%X",
+    : TagDataHora(tags::kHoraAtual, {"%X",
                    "N\xE3o foi possivel verificar a hora no sistema.", "Bytes OK."}) {}
 
-EnterCustom::EnterCustom() : ProtocolGeneric("<sl>", "</sl>", 4, 5) {}
+EnterCustom::EnterCustom()
+    : TagContagem(tags::kEnterCustom, {escpos::feedLines, false, {"Iniciando", kAlocado, kLimpo},
+                                       "N\xE3o h\xE1 dados em SetBytes",
+                                       "Par\xE2metro inv\xE1lido.", "Retornando bytes."}) {}
 
 void EnterCustom::SetBytes(const char* parametro) {
-  definirTamanhos(4, 5);
+  restaurarTamanhos();
   parametro_ = parametro;
 }
 
-const uint8_t* EnterCustom::getBytes() {
-  static const char* const kOnde = "EnterCustom::getBytes";
-  // The count has at most three digits, so the close is within four places.
-  constexpr int kBusca = 4;
-  log("Iniciando", LOG_DEBUG, kOnde, __LINE__);
-  definirTamanhos(4, 5);
-  log(kAlocado, LOG_DEBUG, kOnde, __LINE__);
-  limparSaida(20);
-  log(kLimpo, LOG_DEBUG, kOnde, __LINE__);
-  digitos_ = 0;
-  if (!parametro_) {
-    log("N\xE3o h\xE1 dados em SetBytes", LOG_ERROR, kOnde, __LINE__);
-    return erroGenerico();
-  }
-  bool fechou = false;
-  for (int i = 0; i < kBusca && !fechou; ++i) {
-    fechou = std::strncmp(parametro_ + i, fechamento_, tamanhoFechamento_) == 0;
-    if (!fechou && parametro_[i] == '\0') break;  // the text ends: no close
-    if (!fechou) ++digitos_;
-  }
-  if (!fechou) {
-    log("N\xFAmero muito extenso", LOG_ERROR, kOnde, __LINE__);
-    return invalido();
-  }
-  const int linhas = lerDecimal(parametro_, static_cast<std::size_t>(digitos_));
-  if (linhas < 1 || linhas > 255) {
-    log("Par\xE2metro inv\xE1lido.", LOG_ERROR, kOnde, __LINE__);
-    return invalido();
-  }
-  anexar(comando(escpos::kFeedLines));
-  anexar(static_cast<uint8_t>(linhas));
-  definirTamanhos(4 + digitos_, 5);
-  log("Retornando bytes.", LOG_DEBUG, kOnde, __LINE__);
-  return saida();
-}
-
-const uint8_t* EnterCustom::getBytes2() {
-  tamanho_ = 0;
-  return saida();
-}
-
-Tagtc::Tagtc() : ProtocolGeneric("<tc>", "</tc>", 4, 5) {}
+Tagtc::Tagtc() : ProtocolGeneric(tags::kTagtc) {}
 
 void Tagtc::SetChar(const char* caractere) {
   if (!caractere) log("Falta caracter a ser escrito.", LOG_ERROR, "Tagtc::SetChar", __LINE__);
@@ -126,11 +80,11 @@ void Tagtc::SetChar(const char* caractere) {
 }
 
 const uint8_t* Tagtc::getBytes() {
-  static const char* const kOnde = "Tagtc::getBytes";
+  const char* const kOnde = ondeAbre();
   // 41 from the tag and one more printed as text: a full line of 42.
   constexpr int kRepeticoes = 41;
   log("Iniciando", LOG_DEBUG, kOnde, __LINE__);
-  definirTamanhos(4, 5);
+  restaurarTamanhos();
   log(kAlocado, LOG_DEBUG, kOnde, __LINE__);
   limparSaida(50);
   log(kLimpo, LOG_DEBUG, kOnde, __LINE__);
@@ -149,6 +103,6 @@ const uint8_t* Tagtc::getBytes() {
 
 const uint8_t* Tagtc::getBytes2() {
   limparSaida(1);
-  log("retornando tamanho = 0 e bytes = 0 .", LOG_DEBUG, "Tagtc::getBytes2", __LINE__);
+  log("retornando tamanho = 0 e bytes = 0 .", LOG_DEBUG, ondeFecha(), __LINE__);
   return saida();
 }

@@ -3,9 +3,7 @@
 // tags that are taken and send nothing.
 #pragma once
 
-#include <ctime>
-#include <string>
-
+#include "text/TagContagem.h"
 #include "text/TagFixa.h"
 
 // clang-format off
@@ -31,35 +29,33 @@ class TagDataHora : public ProtocolGeneric {
 
  protected:
   struct Definicao {
-    const char* classe;
-    const char* abertura;
     const char* formato;     // strftime format
     const char* falha;       // ERROR line when the format gives nothing
     const char* bytesOk;     // DEBUG line once the text is in the output
   };
-  explicit TagDataHora(const Definicao& definicao);
+  TagDataHora(const IdentidadeTag& identidade, const Definicao& definicao)
+      : ProtocolGeneric(identidade), definicao_(definicao) {}
 
  private:
   const Definicao definicao_;
-  const std::string onde_;
 };
 
 class DataAtual : public TagDataHora { public: DataAtual(); };  // <dt></dt>
 class HoraAtual : public TagDataHora { public: HoraAtual(); };  // <hr></hr>
 
 // <sl>n</sl>: ESC d n, print and feed n lines (1 to 255).
-class EnterCustom : public ProtocolGeneric {
+class EnterCustom : public TagContagem {
  public:
   EnterCustom();
-  // The parser's refresh: the open length back to 4, and the text right
-  // after "<sl>".
+  // The parser's refresh: the open length back to its own, and the text
+  // right after "<sl>".
   void SetBytes(const char* parametro);
-  const uint8_t* getBytes() override;
-  const uint8_t* getBytes2() override;
+
+ protected:
+  const char* conteudo() const override { return parametro_; }
 
  private:
   const char* parametro_ = nullptr;
-  int digitos_ = 0;
 };
 
 // <tc>c</tc>: a line of the character c.

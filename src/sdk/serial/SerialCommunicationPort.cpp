@@ -18,7 +18,6 @@ constexpr int32_t kLastEnumeratedPort = 9;
 constexpr int64_t kWriteTimeoutBaseMs = 50;
 constexpr int64_t kWriteTimeoutPerByteMs = 2;
 constexpr int32_t kOneStopBitCode = 0;
-constexpr int32_t kRtsCtsFlowControl = 2;
 }  // namespace
 
 SERIAL_COMMUNICATION_PORT::SERIAL_COMMUNICATION_PORT() : OBJECT(kTypeTag) { EnumeratePorts(); }
@@ -92,7 +91,7 @@ bool SERIAL_COMMUNICATION_PORT::Open(const void* settings) {
   }
   os::prepare(handle_);
   // With the RTS/CTS handshake both lines go up; otherwise both stay down.
-  const bool raise = settings_.flowControl == kRtsCtsFlowControl;
+  const bool raise = settings_.flowControl == kFlowRtsCts;
   SetRTS(raise);
   SetDTR(raise);
   return true;

@@ -11,14 +11,19 @@
 
 namespace SDK {
 
+using serial_platform::kFlowNone;
+using serial_platform::kFlowRtsCts;
+using serial_platform::kFlowXonXoff;
+using serial_platform::kParityNone;
+
 // The six settings handed to Open, in this order.
 struct SERIAL_PORT_SETTINGS {
   int32_t port;         // COM number, 1..99
   int32_t speed;        // bits per second
   int32_t dataBits;     // 5..8
   int32_t stopBits;     // 1 one stop bit, otherwise the platform code (2 two)
-  int32_t parity;       // platform code: 0 none, 1 odd, 2 even, 3 mark, 4 space
-  int32_t flowControl;  // 0 none, 1 XON/XOFF, 2 RTS/CTS
+  int32_t parity;       // kParityNone, ...: none, odd, even, mark, space
+  int32_t flowControl;  // kFlowNone, kFlowXonXoff or kFlowRtsCts
 };
 
 // DSR and CTS as the device reports them, RTS and DTR as last set: 1 or 0.
@@ -69,7 +74,7 @@ class SERIAL_COMMUNICATION_PORT : public IO_STREAM {
 
  private:
   // COM1, 9600 bit/s, 8 data bits, one stop bit, no parity, RTS/CTS.
-  SERIAL_PORT_SETTINGS settings_{1, 9600, 8, 1, 0, 2};
+  SERIAL_PORT_SETTINGS settings_{1, 9600, 8, 1, kParityNone, kFlowRtsCts};
   std::map<int32_t, std::string> portNames_;
   serial_platform::SavedState saved_{};
   bool haveSaved_ = false;

@@ -14,6 +14,10 @@ namespace serial_platform {
 using Handle = intptr_t;
 constexpr Handle kInvalidHandle = -1;
 
+// Flow control and parity codes of the line settings.
+enum : int32_t { kFlowNone = 0, kFlowXonXoff = 1, kFlowRtsCts = 2 };
+enum : int32_t { kParityNone = 0, kParityOdd = 1, kParityEven = 2, kParityMark = 3, kParitySpace = 4 };
+
 // Line settings as the platform takes them. stopBitsCode and parity are the
 // platform codes: stop bits 0 one, 1 one and a half, 2 two; parity 0 none,
 // 1 odd, 2 even, 3 mark, 4 space. flowControl: 0 none, 1 XON/XOFF, 2 RTS/CTS.

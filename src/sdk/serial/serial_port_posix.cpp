@@ -64,15 +64,14 @@ bool dataBitsFlag(int32_t dataBits, tcflag_t& flag) {
   }
 }
 
-// Parity codes 0 none, 1 odd, 2 even, 3 mark, 4 space.
 bool parityFlags(int32_t parity, tcflag_t& flags) {
   switch (parity) {
-    case 0: flags = 0; return true;
-    case 1: flags = PARENB | PARODD; return true;
-    case 2: flags = PARENB; return true;
+    case kParityNone: flags = 0; return true;
+    case kParityOdd: flags = PARENB | PARODD; return true;
+    case kParityEven: flags = PARENB; return true;
 #ifdef CMSPAR
-    case 3: flags = PARENB | PARODD | CMSPAR; return true;
-    case 4: flags = PARENB | CMSPAR; return true;
+    case kParityMark: flags = PARENB | PARODD | CMSPAR; return true;
+    case kParitySpace: flags = PARENB | CMSPAR; return true;
 #endif
     default: return false;
   }
@@ -157,8 +156,8 @@ bool applyLine(Handle handle, const LineSettings& line) {
   t.c_cflag |= size | parity | CLOCAL | CREAD;
   if (line.stopBitsCode == 2) t.c_cflag |= CSTOPB;
   t.c_iflag &= ~(IXON | IXOFF | IXANY);
-  if (line.flowControl == 2) t.c_cflag |= CRTSCTS;
-  if (line.flowControl == 1) t.c_iflag |= IXON | IXOFF;
+  if (line.flowControl == kFlowRtsCts) t.c_cflag |= CRTSCTS;
+  if (line.flowControl == kFlowXonXoff) t.c_iflag |= IXON | IXOFF;
   t.c_cc[VSTART] = 0x11;
   t.c_cc[VSTOP] = 0x13;
   // A read returns at once with what is waiting.

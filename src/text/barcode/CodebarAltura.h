@@ -2,15 +2,9 @@
 // the barcodes that follow.
 #pragma once
 
-#include "text/ProtocolGeneric.h"
+#include "text/TagContagem.h"
 
-class CodebarAltura : public ProtocolTagGeneric {
+class CodebarAltura : public TagContagem {
  public:
   CodebarAltura();
-  const uint8_t* getBytes() override;
-  const uint8_t* getBytes2() override;
-
- private:
-  const char* conteudo_ = nullptr;
-  int tamanhoConteudo_ = 0;
 };

@@ -4,17 +4,11 @@
 // sends the whole barcode; the close tag sends nothing.
 #pragma once
 
-#include <string>
-
+#include "common/EscPos.h"
 #include "text/ProtocolGeneric.h"
 
 struct DefinicaoCodebar {
-  const char* classe;
-  const char* abertura;
-  const char* fechamento;
-  int tamanhoAbertura;
-  int tamanhoFechamento;
-  uint8_t m;    // GS k m: the symbology
+  escpos::BarcodeSystem m;
   int janela;   // places searched for the close tag
   int minimo;   // accepted content lengths
   int maximo;
@@ -34,12 +28,11 @@ class CodebarGsK : public ProtocolTagGeneric {
   const uint8_t* getBytes2() override;
 
  protected:
-  explicit CodebarGsK(const DefinicaoCodebar& definicao);
+  CodebarGsK(const IdentidadeTag& identidade, const DefinicaoCodebar& definicao)
+      : ProtocolTagGeneric(identidade), definicao_(definicao) {}
 
  private:
   const DefinicaoCodebar definicao_;
-  const std::string ondeAbre_;
-  const std::string ondeFecha_;
   const char* conteudo_ = nullptr;
   int tamanhoConteudo_ = 0;
 };

@@ -3,8 +3,6 @@
 // it prints as plain text.
 #pragma once
 
-#include <string>
-
 #include "text/ProtocolGeneric.h"
 
 struct DefinicaoCodebarMudo {
@@ -12,11 +10,6 @@ struct DefinicaoCodebarMudo {
     int nivel;
     const char* texto;
   };
-  const char* classe;
-  const char* abertura;
-  const char* fechamento;
-  int tamanhoAbertura;
-  int tamanhoFechamento;
   Linha abre[4];       // getBytes' lines; a null text ends the list
   const char* fecha;   // getBytes2's DEBUG line
 };
@@ -27,12 +20,11 @@ class CodebarMudo : public ProtocolTagGeneric {
   const uint8_t* getBytes2() override;
 
  protected:
-  explicit CodebarMudo(const DefinicaoCodebarMudo& definicao);
+  CodebarMudo(const IdentidadeTag& identidade, const DefinicaoCodebarMudo& definicao)
+      : ProtocolTagGeneric(identidade), definicao_(definicao) {}
 
  private:
   const DefinicaoCodebarMudo definicao_;
-  const std::string ondeAbre_;
-  const std::string ondeFecha_;
 };
 
 // clang-format off

@@ -3,66 +3,64 @@
 // sends the whole GS ( k sequence; the close tag sends nothing.
 #pragma once
 
-#include <string>
-
 #include "text/ProtocolGeneric.h"
+
+// One command of a symbol's sequence and the DEBUG line said after it.
+struct PassoSimbolo {
+  enum Tipo { kFixo, kTamanhoModulo, kDados };
+  Tipo tipo;
+  Comando comando;  // kFixo: the bytes
+  const char* log;
+};
+
+struct DefinicaoSimbolo {
+  uint8_t cn;  // the symbol's function group in GS ( k
+  // Log lines: start and clear (DEBUG), no text and bad content (ERROR),
+  // the content taken (DEBUG, nullptr: none), the end and the close (DEBUG).
+  const char* inicio;
+  const char* limpo;
+  const char* semDados;
+  const char* invalido;
+  const char* conteudoLido;
+  const char* retornando;
+  const char* fechamentoLog;
+  // The content taken also reads CONVERSOR.INI again.
+  bool releConfiguracao;
+  const PassoSimbolo* passos;
+  int numeroPassos;
+};
 
 class CodebarSimbolo : public ProtocolTagGeneric {
  public:
   static constexpr int kTamanhoArmazenamento = 2000;
   static constexpr int kMaxConteudo = 1990;
 
+  const uint8_t* getBytes() override;
   const uint8_t* getBytes2() override;
 
  protected:
-  struct Definicao {
-    const char* classe;
-    const char* abertura;
-    const char* fechamento;
-    int tamanhoAbertura;
-    int tamanhoFechamento;
-    // Log lines: start and clear (DEBUG), no text and bad content (ERROR),
-    // the close (DEBUG).
-    const char* inicio;
-    const char* limpo;
-    const char* semDados;
-    const char* invalido;
-    const char* fechamentoLog;
-  };
-  explicit CodebarSimbolo(const Definicao& definicao);
+  CodebarSimbolo(const IdentidadeTag& identidade, const DefinicaoSimbolo& definicao)
+      : ProtocolTagGeneric(identidade), definicao_(definicao) {}
 
+ private:
   // Resets the object and takes the content after the open tag into the
   // store. nullptr when it was taken, else the marker to return.
   const uint8_t* lerConteudo();
-  // GS ( k pL pH, the function bytes, then the content.
-  void anexarArmazenamento(Comando funcao);
-  int tamanhoConteudo() const { return tamanhoConteudo_; }
-  const char* onde() const { return ondeAbre_.c_str(); }
 
- private:
-  const Definicao definicao_;
-  const std::string ondeAbre_;
-  const std::string ondeFecha_;
+  const DefinicaoSimbolo definicao_;
   const char* conteudo_ = nullptr;
   uint8_t armazenamento_[kTamanhoArmazenamento] = {};
   int tamanhoConteudo_ = 0;
-  int pL_ = 0;
-  int pH_ = 0;
 };
 
-// <qrcode>data</qrcode>: model 2, module size TAMANHO_QRCODE, level "0".
+// <qrcode>data</qrcode>: model 2, module size TAMANHO_QRCODE, level L.
 class CodebarQrcode : public CodebarSimbolo {
  public:
   CodebarQrcode();
-  const uint8_t* getBytes() override;
-
- private:
-  int nivelCorrecao_ = 0x30;
 };
 
 // <pdf>data</pdf>: columns and rows left to the printer.
 class CodebarPdf : public CodebarSimbolo {
  public:
   CodebarPdf();
-  const uint8_t* getBytes() override;
 };

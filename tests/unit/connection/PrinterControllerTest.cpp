@@ -53,8 +53,8 @@ void reset(const char* method, int serialStart = 0, int usbStart = 0) {
   gEvents.clear();
   gSerialStart = serialStart;
   gUsbStart = usbStart;
-  Configuracao& config = MasterController::getInstance().config();
-  std::snprintf(config.metodo, sizeof config.metodo, "%s", method);
+  MasterController::getInstance().alterar(
+      [&](Configuracao& c) { std::snprintf(c.metodo, sizeof c.metodo, "%s", method); });
 }
 
 class PrinterControllerTest : public ::testing::Test {

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "support/TestSupport.h"
-#include "config/MasterController.h"
 #include "log/Log.h"
 
 namespace {
@@ -38,14 +37,12 @@ Printed logPrinted(const std::string& message, int level, const char* where, int
 class LogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = config();
-    config() = Configuracao{};
-    config().port = 1;
+    setLogSettings({0, 0, 1});
     if (const char* tz = std::getenv("TZ")) savedTz_ = tz;
     setTimeZone("UTC0");
   }
   void TearDown() override {
-    config() = saved_;
+    setLogSettings({0, 0, 0});
     savedTz_.empty() ? unsetenv("TZ") : setenv("TZ", savedTz_.c_str(), 1);
     tzset();
   }
@@ -53,7 +50,8 @@ class LogTest : public ::testing::Test {
     setenv("TZ", tz, 1);
     tzset();
   }
-  static Configuracao& config() { return MasterController::getInstance().config(); }
+  // The switches as the configuration hands them over, port 1.
+  static void switches(char logDiario, char log) { setLogSettings({logDiario, log, 1}); }
   // Log files of the tests land in the scratch tree, never in the system.
   static void makeKorva(bool korva = true) {
     mkdir("dosdevices", 0755);
@@ -67,7 +65,6 @@ class LogTest : public ::testing::Test {
 
   ScratchDir scratch_;
   std::string savedTz_;
-  Configuracao saved_{};
 };
 
 // The listener hears every call, even when the gate is shut.
@@ -91,8 +88,7 @@ TEST_F(LogTest, GateFollowsBothSettings) {
   makeKorva();
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    config().logDiario = c.logDiario;
-    config().log = c.log;
+    switches(c.logDiario, c.log);
     LogCapture heard;
     EXPECT_EQ(c.written, !logPrinted("linha", LOG_WARN, "Teste::gate", 1).out.empty());
     ASSERT_EQ(1u, heard.lines().size());
@@ -120,11 +116,7 @@ TEST_F(LogTest, FileNames) {
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    Configuracao settings{};
-    settings.logDiario = c.logDiario;
-    settings.log = c.log;
-    settings.port = c.port;
-    EXPECT_EQ(c.file, logFileName(settings, c.now));
+    EXPECT_EQ(c.file, logFileName({c.logDiario, c.log, c.port}, c.now));
   }
 }
 
@@ -132,12 +124,11 @@ TEST_F(LogTest, NearMidnightTheWeekdayIsUtcAndTheTimestampLocal) {
   setTimeZone("<-03>3");
   makeKorva();
   clock_.set(kFridayEarlyUtc);
-  config().log = 'S';
+  switches(0, 'S');
   log("virada", LOG_INFO, "Teste::meiaNoite", 3);
   EXPECT_EQ("[INFO]\t2024-01-04 22:30:00: virada\n", korva("LogTQ587-COM1-Sexta.log"));
 
-  config().log = 0;
-  config().logDiario = 'S';
+  switches('S', 0);
   log("diario", LOG_INFO, "Teste::meiaNoite", 4);
   EXPECT_EQ("[INFO]\t2024-01-04 22:30:00: diario\n", korva("LogTQ587-Espiao,2024-01-04.txt"));
 }
@@ -164,7 +155,7 @@ TEST_F(LogTest, LevelsStreamsAndLineFormats) {
        "", "[]\t2024-01-04 12:00:00: mensagem\n"},
   };
   makeKorva();
-  config().log = 'S';
+  switches(0, 'S');
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     const std::string before = korva("LogTQ587-COM1-Quinta.log");
@@ -178,7 +169,7 @@ TEST_F(LogTest, LevelsStreamsAndLineFormats) {
 
 TEST_F(LogTest, MissingDirectoryIsReportedAndNeverCreated) {
   makeKorva(false);
-  config().log = 'S';
+  switches(0, 'S');
   const Printed printed = logPrinted("sem pasta", LOG_INFO, "Teste::pasta", 9);
   EXPECT_EQ("Erro ao escrever no arquivo: dosdevices/c:/KORVA/LogTQ587-COM1-Quinta.log\n",
             printed.err);

@@ -2,9 +2,10 @@
 // its text, reads CONVERSOR.INI afresh, changes one field and rewrites the
 // file; the code page and the tab positions also go to the printer at once.
 //
-// Results: 1 done; 0 the printer could not be reached or did not take the
-// command (or, for the final enter, no configuration at all); -1 the file
-// could not be written; -99 invalid argument (a null text included).
+// Results (TQ587_Result): done; not done when the printer could not be
+// reached or did not take the command (or, for the final enter, there is no
+// configuration at all); update error when the file could not be written;
+// invalid parameter (a null text included).
 #pragma once
 
 // CODEPAGE_AUTOMATICO from the first character, '0' or '1'; sends ESC t.
