@@ -19,3 +19,4 @@ fi
 cmake -S . -B "$build" "${flags[@]}" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+bash scripts/test-share.sh

@@ -10,7 +10,7 @@
 //
 // Commands: ini "TEXT" | ini none | ini dir, load, text "TEXT" [N], bmp PATH,
 // image PATH, drawer, connect, close, codepage|enter|gaveta|tab "TEXT",
-// printer on|off|fail-from N|short-by N, log on|off, logfile NAME (the
+// printer on|off|fail-from N|short-by N|answer N, log on|off, logfile NAME (the
 // log file's content). A TEXT is one or more
 // quoted pieces with \xHH, \r, \n, \", \\ escapes; "x"*N repeats a piece.
 // Output: "write HEX", "log LEVEL where: message", "= RESULT", "ini ...";
@@ -39,6 +39,8 @@ bool gPrinterOn = true;
 int gWriteIndex = 0;  // writes since the last "printer" command
 int gFailFrom = -1;   // from this write on, writes answer 0
 int gShortBy = 0;     // writes answer this many bytes fewer
+bool gAnswers = false;  // writes answer gAnswer (a USB pipe after a reset answers -1)
+int gAnswer = 0;
 
 std::string escaped(const std::string& text) {
   std::string out = "\"";
@@ -81,6 +83,7 @@ struct GoldenPipe : AbstractCommunicationPipe {
   int read(uint8_t*, int32_t) override { return 0; }
   int write(const uint8_t* bytes, int32_t length) override {
     gEvents.push_back(describeWrite(Bytes(bytes, bytes + std::max(0, length))));
+    if (gAnswers) return gAnswer;
     if (gFailFrom >= 0 && gWriteIndex++ >= gFailFrom) return 0;
     return std::max(0, length - gShortBy);
   }
@@ -171,6 +174,7 @@ bool run(const std::string& line) {
     if (text == "on" || text == "off") gPrinterOn = text == "on";
     if (text == "fail-from") in >> gFailFrom;
     if (text == "short-by") in >> gShortBy;
+    if (text == "answer") gAnswers = static_cast<bool>(in >> gAnswer);
     return true;
   } else if (verb == "text") {
     if (!parseText(in, text)) return false;
@@ -233,6 +237,7 @@ std::vector<std::string> play(const std::vector<std::string>& prelude, const Cas
   gPrinterOn = true;
   gFailFrom = -1;
   gShortBy = 0;
+  gAnswers = false;
   gLogs = true;
   LogCapture capture;
   setLogListener(onLog);

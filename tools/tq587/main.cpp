@@ -8,11 +8,14 @@
 #include <limits.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <iterator>
 #include <string>
+
+#include "config/MasterController.h"
 
 namespace {
 
@@ -27,20 +30,33 @@ struct Command {
   const char* name;
   const char* function;
   Argument argument;
+  const char* what;  // the argument as the help shows it
   const char* help;
 };
 
 const Command kCommands[] = {
-    {"text", "TQ587_iImprimirTexto", Argument::MarkedUpText, "[FILE|-]  print a marked-up text (stdin by default)"},
-    {"bmp", "TQ587_iImprimirBMP", Argument::File, "FILE      print a BMP picture by threshold"},
-    {"image", "TQ587_iImprimirImagem", Argument::File, "FILE      print a BMP picture dithered"},
-    {"drawer", "TQ587_iAcionarGaveta", Argument::None, "          kick the cash drawer"},
-    {"connect", "TQ587_eBuscarPortaVelocidade", Argument::None, "          connect, searching ports and speeds"},
-    {"codepage", "TQ587_regCodePageAutomatico", Argument::Value, "0|1       automatic code page"},
-    {"enter", "TQ587_regEnterFinal", Argument::Value, "0|1       automatic final line feed"},
-    {"drawer-mode", "TQ587_regModoGaveta", Argument::Value, "0|1       inverted drawer"},
-    {"tabs", "TQ587_regTabulacao", Argument::Value, "LIST      tab columns, e.g. 05,10,15"},
-    {"close", "TQ587_fecharPorta", Argument::None, "          close the connection"},
+    {"text", "TQ587_iImprimirTexto", Argument::MarkedUpText, "[FILE|-]", "print a marked-up text (standard input by default)"},
+    {"bmp", "TQ587_iImprimirBMP", Argument::File, "FILE", "print a BMP picture by threshold"},
+    {"image", "TQ587_iImprimirImagem", Argument::File, "FILE", "print a BMP picture dithered"},
+    {"drawer", "TQ587_iAcionarGaveta", Argument::None, "", "kick the cash drawer"},
+    {"connect", "TQ587_eBuscarPortaVelocidade", Argument::None, "", "connect, searching ports and speeds"},
+    {"codepage", "TQ587_regCodePageAutomatico", Argument::Value, "0|1", "automatic code page"},
+    {"enter", "TQ587_regEnterFinal", Argument::Value, "0|1", "automatic final line feed"},
+    {"drawer-mode", "TQ587_regModoGaveta", Argument::Value, "0|1", "inverted drawer"},
+    {"tabs", "TQ587_regTabulacao", Argument::Value, "LIST", "tab columns, e.g. 05,10,15"},
+    {"close", "TQ587_fecharPorta", Argument::None, "", "close the connection"},
+};
+
+struct Option {
+  const char* name;
+  const char* help;
+};
+const Option kOptions[] = {
+    {"--lib PATH", "the driver library to load (default: the one beside this tool)"},
+    {"--init", "write CONVERSOR.INI with the library's defaults here, then run COMMAND if given"},
+    {"--force", "run without CONVERSOR.INI: the library creates one and searches COM1..COM20"},
+    {"--log", "show the library's log for this run (LOGDIARIO on, put back afterwards)"},
+    {"-h, --help", "this help"},
 };
 
 const char* meaning(int result) {
@@ -55,9 +71,17 @@ const char* meaning(int result) {
   }
 }
 
-void usage() {
-  std::fprintf(stderr, "usage: tq587 [--lib PATH] COMMAND [ARGUMENT]\n");
-  for (const Command& c : kCommands) std::fprintf(stderr, "  %-12s %s\n", c.name, c.help);
+void help() {
+  std::printf("usage: tq587 [OPTIONS] COMMAND [ARGUMENT]   (run it where CONVERSOR.INI is)\n");
+  std::printf("options:\n");
+  for (const Option& o : kOptions) std::printf("  %-14s %s\n", o.name, o.help);
+  std::printf("commands:\n");
+  for (const Command& c : kCommands) std::printf("  %-11s %-8s %s\n", c.name, c.what, c.help);
+}
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "tq587: %s\n", message.c_str());
+  return 2;
 }
 
 // The library beside the build: this program lives in <build>/tools, the
@@ -75,70 +99,144 @@ std::string defaultLibrary() {
   return "libTQ587.so";
 }
 
-bool readText(const char* path, std::string& text) {
+// The text to print; an empty error when it was read.
+std::string readText(const char* path, std::string& text) {
   if (path == nullptr || std::strcmp(path, "-") == 0) {
     text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    return true;
+    return "";
   }
   FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return false;
+  if (f == nullptr) return std::string("cannot read ") + path + ": " + std::strerror(errno);
   char chunk[4096];
   size_t got;
   while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, got);
   std::fclose(f);
-  return true;
+  return "";
+}
+
+// --log: the daily log switch on (and LOG left out, so it cannot silence
+// it) for the run, then the two switches as they were.
+class LogForTheRun {
+ public:
+  LogForTheRun() {
+    MasterController& master = MasterController::getInstance();
+    if (!master.lerArquivoINI()) return;
+    saved_ = master.config();
+    master.alterar([](Configuracao& c) {
+      c.logDiario = 'S';
+      c.logDiarioPresent = true;
+      c.log = ' ';
+      c.logPresent = false;
+    });
+    active_ = master.salvarArquivoINI();
+  }
+  ~LogForTheRun() {
+    MasterController& master = MasterController::getInstance();
+    // The run may have stored a port, a speed or a setting: keep those.
+    if (!active_ || !master.lerArquivoINI()) return;
+    const Configuracao saved = saved_;
+    master.alterar([&](Configuracao& c) {
+      c.logDiario = saved.logDiario;
+      c.logDiarioPresent = saved.logDiarioPresent;
+      c.log = saved.log;
+      c.logPresent = saved.logPresent;
+    });
+    master.salvarArquivoINI();
+  }
+  LogForTheRun(const LogForTheRun&) = delete;
+  LogForTheRun& operator=(const LogForTheRun&) = delete;
+
+ private:
+  Configuracao saved_{};
+  bool active_ = false;
+};
+
+int call(const std::string& library, const Command& command, const char* argument,
+         const std::string& text) {
+  void* handle = dlopen(library.c_str(), RTLD_NOW);
+  if (handle == nullptr) return fail(dlerror());
+  void* symbol = dlsym(handle, command.function);
+  if (symbol == nullptr) return fail(dlerror());
+  int result = 0;
+  switch (command.argument) {
+    case Argument::None: result = reinterpret_cast<NoArgument>(symbol)(); break;
+    case Argument::Value:
+    case Argument::File: result = reinterpret_cast<TextArgument>(symbol)(argument); break;
+    case Argument::MarkedUpText: result = reinterpret_cast<TextAndCount>(symbol)(text.c_str(), 0); break;
+  }
+  std::printf("%s: %d (%s)\n", command.function, result, meaning(result));
+  std::fflush(stdout);
+  // The library is left loaded: it keeps its connection to the end.
+  return result == 1 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string library;
+  bool init = false, force = false, withLog = false;
   int k = 1;
-  if (k + 1 < argc && std::strcmp(argv[k], "--lib") == 0) {
-    library = argv[k + 1];
-    k += 2;
+  for (; k < argc && argv[k][0] == '-' && std::strcmp(argv[k], "-") != 0; ++k) {
+    const std::string option = argv[k];
+    if (option == "-h" || option == "--help") {
+      help();
+      return 0;
+    } else if (option == "--lib") {
+      if (k + 1 >= argc) return fail("--lib needs a PATH");
+      library = argv[++k];
+    } else if (option == "--init") {
+      init = true;
+    } else if (option == "--force") {
+      force = true;
+    } else if (option == "--log") {
+      withLog = true;
+    } else {
+      return fail("unknown option " + option + " (see tq587 --help)");
+    }
   }
-  if (k >= argc) {
-    usage();
-    return 2;
+
+  const bool haveIni = access("CONVERSOR.INI", F_OK) == 0;
+  if (init) {
+    if (haveIni) return fail("CONVERSOR.INI is already here; edit it, or remove it first");
+    if (!MasterController::getInstance().criarArquivoINI()) {
+      return fail(std::string("cannot write CONVERSOR.INI here: ") + std::strerror(errno));
+    }
+    std::printf("wrote CONVERSOR.INI: COM1 at 115200 bit/s, serial; edit PORTA, VELOCIDADE and "
+                "METODO_DE_COMUNICACAO to match the printer\n");
+    if (k >= argc) return 0;
   }
+  if (k >= argc) return fail("no command given (see tq587 --help)");
+
   const Command* command = nullptr;
   for (const Command& c : kCommands) {
     if (std::strcmp(argv[k], c.name) == 0) command = &c;
   }
+  if (command == nullptr) return fail(std::string("unknown command '") + argv[k] + "' (see tq587 --help)");
   const char* argument = k + 1 < argc ? argv[k + 1] : nullptr;
-  const bool needsArgument = command != nullptr && (command->argument == Argument::Value ||
-                                                    command->argument == Argument::File);
-  if (command == nullptr || (needsArgument && argument == nullptr) || k + 2 < argc) {
-    usage();
-    return 2;
+  const bool needsArgument = command->argument == Argument::Value || command->argument == Argument::File;
+  if (needsArgument && argument == nullptr) {
+    return fail(std::string(command->name) + " needs " + command->what);
+  }
+  if (command->argument == Argument::None ? k + 1 < argc : k + 2 < argc) {
+    return fail(std::string("too many arguments for ") + command->name);
+  }
+  if (!haveIni && !init && !force) {
+    return fail("no CONVERSOR.INI in this directory. Loaded without one, the library writes the "
+                "defaults and searches the serial ports COM1 to COM20 for a printer. Start with "
+                "'tq587 --init' and edit the file (or see the README), or pass --force.");
   }
   std::string text;
-  if (command->argument == Argument::MarkedUpText && !readText(argument, text)) {
-    std::fprintf(stderr, "tq587: cannot read %s\n", argument);
-    return 2;
+  if (command->argument == Argument::MarkedUpText) {
+    const std::string error = readText(argument, text);
+    if (!error.empty()) return fail(error);
+  }
+  if (command->argument == Argument::File && access(argument, R_OK) != 0) {
+    // Still handed to the library, which answers -8; the user learns why.
+    std::fprintf(stderr, "tq587: %s: %s\n", argument, std::strerror(errno));
   }
 
   if (library.empty()) library = defaultLibrary();
-  void* handle = dlopen(library.c_str(), RTLD_NOW);
-  if (handle == nullptr) {
-    std::fprintf(stderr, "tq587: %s\n", dlerror());
-    return 2;
-  }
-  void* symbol = dlsym(handle, command->function);
-  if (symbol == nullptr) {
-    std::fprintf(stderr, "tq587: %s\n", dlerror());
-    return 2;
-  }
-  int result = 0;
-  switch (command->argument) {
-    case Argument::None: result = reinterpret_cast<NoArgument>(symbol)(); break;
-    case Argument::Value:
-    case Argument::File: result = reinterpret_cast<TextArgument>(symbol)(argument); break;
-    case Argument::MarkedUpText: result = reinterpret_cast<TextAndCount>(symbol)(text.c_str(), 0); break;
-  }
-  std::printf("%s: %d (%s)\n", command->function, result, meaning(result));
-  std::fflush(stdout);
-  // The library is left loaded: it keeps its connection to the end.
-  return result == 1 ? 0 : 1;
+  if (!withLog) return call(library, *command, argument, text);
+  LogForTheRun log;
+  return call(library, *command, argument, text);
 }
