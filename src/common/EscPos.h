@@ -70,12 +70,11 @@ constexpr Command3 barcodeHeight(uint8_t n) { return {GS, 0x68, n}; }
 constexpr int kPrintAreaDots = 512;
 constexpr int kDotsPerCharacter = 12;
 // GS L nL nH: left margin; GS W nL nH: print area width.
-constexpr std::array<uint8_t, 4> leftMargin(uint32_t dots) {
-  return {GS, 0x4C, lowByte(dots), highByte(dots)};
+constexpr std::array<uint8_t, 4> withTwoBytes(uint8_t code, uint32_t n) {
+  return {GS, code, lowByte(n), highByte(n)};
 }
-constexpr std::array<uint8_t, 4> printWidth(uint32_t dots) {
-  return {GS, 0x57, lowByte(dots), highByte(dots)};
-}
+constexpr std::array<uint8_t, 4> leftMargin(uint32_t dots) { return withTwoBytes(0x4C, dots); }
+constexpr std::array<uint8_t, 4> printWidth(uint32_t dots) { return withTwoBytes(0x57, dots); }
 
 // GS k m n d1..dn: the barcode systems m the library sends.
 enum BarcodeSystem : uint8_t {

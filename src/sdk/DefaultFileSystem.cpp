@@ -144,22 +144,23 @@ int DEFAULT_FILE_SYSTEM::Seek(FILE* file, int offset, int origin) {
   return position < 0 ? -1 : low32(position);
 }
 
-int DEFAULT_FILE_SYSTEM::Write(FILE* file, const void* bytes, int count) {
+template <typename Bytes, typename PlatformCall>
+int DEFAULT_FILE_SYSTEM::Transfer(FILE* file, Bytes bytes, int count, PlatformCall call,
+                                  int event) {
   if (!isGiven(file) || file->IsClosed() || count < 0) return -1;
   if (bytes == nullptr && count > 0) return -1;
-  const int32_t written = file_platform::writeFile(file->Handle(), bytes, count);
-  if (written < 0) return -1;
-  NotifyTransfer(file, kEventWrite, bytes, written);
-  return written;
+  const int32_t moved = call(file->Handle(), bytes, count);
+  if (moved < 0) return -1;
+  NotifyTransfer(file, event, bytes, moved);
+  return moved;
+}
+
+int DEFAULT_FILE_SYSTEM::Write(FILE* file, const void* bytes, int count) {
+  return Transfer(file, bytes, count, file_platform::writeFile, kEventWrite);
 }
 
 int DEFAULT_FILE_SYSTEM::Read(FILE* file, void* bytes, int count) {
-  if (!isGiven(file) || file->IsClosed() || count < 0) return -1;
-  if (bytes == nullptr && count > 0) return -1;
-  const int32_t read = file_platform::readFile(file->Handle(), bytes, count);
-  if (read < 0) return -1;
-  NotifyTransfer(file, kEventRead, bytes, read);
-  return read;
+  return Transfer(file, bytes, count, file_platform::readFile, kEventRead);
 }
 
 void DEFAULT_FILE_SYSTEM::Close(FILE* file) {

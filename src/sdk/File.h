@@ -172,6 +172,9 @@ class DEFAULT_FILE_SYSTEM : public FILE_SYSTEM {
   FILE* PrepareFile(const char* path, FILE* file);
   // Ends a failed Create or Open: closes the file, deletes it when made here.
   static FILE* FailFile(FILE* file);
+  // Read and Write: the checks, the platform call, the notification.
+  template <typename Bytes, typename PlatformCall>
+  static int Transfer(FILE* file, Bytes bytes, int count, PlatformCall call, int event);
   // Hands the bytes just moved to the file's event handler.
   static void NotifyTransfer(FILE* file, int code, const void* bytes, int count);
 };
