@@ -3,6 +3,7 @@
 #include "config/MasterController.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "config/IniFormat.h"
 #include "log/Log.h"
@@ -11,20 +12,64 @@
 namespace {
 
 const char kFileName[] = "CONVERSOR.INI";
-// Open an existing file for reading, others may read it too.
+// Open an existing file for reading, others may read it too; for reading
+// and writing, others kept out.
 constexpr int kOpenReadShareRead = 0x20;
+constexpr int kOpenReadWrite = 0x02;
+
+// Whether CONVERSOR.INI holds exactly these bytes and could be written: then
+// a rewrite would change nothing on the disk (and spare the terminal's
+// flash a write).
+bool holdsAlready(const char* text, int length) {
+  SDK::FILE file;
+  file.Close();
+  SDK::defaultFileSystem().Open(kFileName, kOpenReadWrite, &file);
+  if (file.IsClosed()) return false;
+  char current[ini::kMaxText + 2];
+  int got = 0;
+  for (int n; got < static_cast<int>(sizeof current) &&
+              (n = file.Read(current + got, static_cast<int>(sizeof current) - got)) > 0;) {
+    got += n;
+  }
+  file.Close();
+  return got == length && std::memcmp(current, text, static_cast<size_t>(length)) == 0;
+}
+
+// The file's bytes one at a time, read from the file a block at a time.
+class BlockReader {
+ public:
+  explicit BlockReader(SDK::FILE& file) : file_(file) {}
+  bool next(char& byte) {
+    if (position_ == length_) {
+      length_ = file_.Read(block_, sizeof block_);
+      position_ = 0;
+      if (length_ <= 0) {
+        length_ = 0;  // the end, or a read that failed: nothing more
+        return false;
+      }
+    }
+    byte = block_[position_++];
+    return true;
+  }
+
+ private:
+  SDK::FILE& file_;
+  char block_[4096];
+  int position_ = 0;
+  int length_ = 0;
+};
 
 // The next raw line of the file (without its line feed) into line, at most
 // kMaxLine bytes; the tail of a longer line comes as the next one. false
 // when the file ended before any byte.
-bool readRawLine(SDK::FILE& file, char* line, int& length) {
+bool readRawLine(BlockReader& reader, char* line, int& length) {
   length = 0;
   bool any = false;
-  unsigned char byte;
-  while (length < ini::kMaxLine && file.Read(&byte, 1) == 1) {
+  char byte;
+  while (length < ini::kMaxLine && reader.next(byte)) {
     any = true;
     if (byte == '\n') break;
-    line[length++] = static_cast<char>(byte);
+    line[length++] = byte;
   }
   return any;
 }
@@ -52,7 +97,8 @@ bool MasterController::lerArquivoINI() {
   char line[ini::kMaxLine + 1];
   int length = 0;
   ini::Section section = ini::Section::None;
-  while (readRawLine(file, line, length)) {
+  BlockReader reader(file);
+  while (readRawLine(reader, line, length)) {
     length = ini::normaliseLine(line, length);
     if (length > 0 && line[0] != ';') ini::applyLine(line, section, config_);
   }
@@ -70,6 +116,7 @@ bool MasterController::writeFile() {
 
   char text[ini::kMaxText + 1];
   const int length = ini::formatConfig(config_, text);
+  if (holdsAlready(text, length)) return true;
 
   SDK::FILE file;
   file.Close();

@@ -54,7 +54,7 @@ std::string logFileName(const LogSettings& settings, std::time_t moment) {
   return name;
 }
 
-void log(const std::string& message, int level, const char* where, int line) {
+void log(const char* message, int level, const char* where, int line) {
   if (gListener) gListener(level, where, message);
 
   const LogSettings& settings = gSettings;
@@ -75,10 +75,10 @@ void log(const std::string& message, int level, const char* where, int line) {
   const char* text = levelText(level);
   const char* caller = where ? where : "";
   if (level == LOG_DEBUG) {
-    std::fprintf(stderr, "[%s]\t%s %s: %d\t**%s\n", text, stamp, caller, line, message.c_str());
+    std::fprintf(stderr, "[%s]\t%s %s: %d\t**%s\n", text, stamp, caller, line, message);
   } else {
-    std::fprintf(stdout, "[%s]\t%s %s: %d\t**%s\n", text, stamp, caller, line, message.c_str());
-    if (file) std::fprintf(file, "[%s]\t%s: %s\n", text, stamp, message.c_str());
+    std::fprintf(stdout, "[%s]\t%s %s: %d\t**%s\n", text, stamp, caller, line, message);
+    if (file) std::fprintf(file, "[%s]\t%s: %s\n", text, stamp, message);
   }
   if (file) std::fclose(file);
 }

@@ -16,7 +16,10 @@ constexpr int LOG_ERROR = 4;
 // message: the text; level: LOG_DEBUG..LOG_ERROR (any other value prints an
 // empty level); where: "Class::method" of the caller; line: its source line.
 // Never fails towards the caller.
-void log(const std::string& message, int level, const char* where, int line);
+void log(const char* message, int level, const char* where, int line);
+inline void log(const std::string& message, int level, const char* where, int line) {
+  log(message.c_str(), level, where, line);
+}
 
 // Test seam: when set, every call of log() is also handed to the listener,
 // before the gate of the configuration, so that tests can see each line.

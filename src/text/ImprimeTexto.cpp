@@ -1,6 +1,7 @@
 // ImprimeTexto.cpp - the text loop, the tag parser and the tag table.
 #include "text/ImprimeTexto.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/EscPos.h"
@@ -36,6 +37,14 @@ const Marcador kMarcadores[] = {
      "Erro gen\xE9rico, n\xE3o foi poss\xEDvel enviar o m\xE9todo."},
 };
 
+// Whether the n bytes, read as a text ending at their first zero, are the
+// marker.
+bool ehMarcador(const uint8_t* bytes, int n, const char* marcador) {
+  const int m = static_cast<int>(std::strlen(marcador));
+  return n >= m && std::memcmp(bytes, marcador, static_cast<std::size_t>(m)) == 0 &&
+         (n == m || bytes[m] == 0);
+}
+
 bool comecaLinha(const char* texto) {
   for (const IdentidadeTag* tag : tags::kComecamLinha) {
     if (comecaCom(texto, tag->abertura)) return true;
@@ -54,9 +63,7 @@ Tag* ImprimeTexto::criar() {
   return tag;
 }
 
-ImprimeTexto::ImprimeTexto()
-    : trabalhoAbertura_(new uint8_t[kTamanhoTrabalho]()),
-      trabalhoFechamento_(new uint8_t[kTamanhoTrabalho]()) {
+ImprimeTexto::ImprimeTexto() {
   // The search order: the first tag whose open or close text starts the
   // text at the '<' is the one converted.
   tabela_.reserve(43);
@@ -127,6 +134,14 @@ int ImprimeTexto::tratarTexto(const char* texto, int n) {
     return TQ587_INVALID_PARAMETER;
   }
 
+  texto_ = texto;
+  for (TagParametro* tag : {static_cast<TagParametro*>(tagCespl_), static_cast<TagParametro*>(tagIbmp_),
+                            static_cast<TagParametro*>(tagSp_), static_cast<TagParametro*>(tagSN_),
+                            static_cast<TagParametro*>(tagSlm_), static_cast<TagParametro*>(tagConfigui_),
+                            static_cast<TagParametro*>(tagMg_)}) {
+    tag->prepararTexto(texto, static_cast<int>(tamanho));
+  }
+
   int ultimaEscrita = 0;
   for (std::size_t i = 0; i < tamanho;) {
     const unsigned char c = static_cast<unsigned char>(texto[i]);
@@ -193,13 +208,14 @@ int ImprimeTexto::convertTag(const char* posicao) {
   // after the open text stop at the text's end.
   enterCustom_->SetBytes(posicao + strnlen(posicao, tags::kEnterCustom.tamanhoAbertura));
   tagtc_->SetChar(posicao + strnlen(posicao, static_cast<std::size_t>(tagtc_->tamanhoAbertura())));
-  tagCespl_->carregarTexto(posicao);
-  tagIbmp_->carregarTexto(posicao);
-  tagSp_->carregarTexto(posicao);
-  tagSN_->carregarTexto(posicao);
-  tagSlm_->setTexto(posicao);
-  tagConfigui_->carregarTexto(posicao);
-  tagMg_->carregarTexto(posicao);
+  const int lugar = static_cast<int>(posicao - texto_);
+  tagCespl_->carregarTexto(lugar);
+  tagIbmp_->carregarTexto(lugar);
+  tagSp_->carregarTexto(lugar);
+  tagSN_->carregarTexto(lugar);
+  tagSlm_->setTexto(lugar);
+  tagConfigui_->carregarTexto(lugar);
+  tagMg_->carregarTexto(lugar);
 
   textoTagAtual = posicao;
   log("Inicio da string armazenado.", LOG_DEBUG, kOnde, __LINE__);
@@ -212,14 +228,14 @@ int ImprimeTexto::convertTag(const char* posicao) {
       log("tamanho recebido", LOG_DEBUG, kOnde, __LINE__);
       // The open length is read after getBytes: a tag that took its content
       // has lengthened it.
-      return enviarTag(bytes, tamanho, trabalhoAbertura_.get(), tag->tamanhoAbertura());
+      return enviarTag(bytes, tamanho, tag->tamanhoAbertura());
     }
     if (comecaCom(posicao, tag->textoFechamento())) {
       const uint8_t* bytes = tag->getBytes2();
       log("mybytes recebido", LOG_DEBUG, kOnde, __LINE__);
       const int tamanho = tag->getTamanho();
       log("tamanho recebido", LOG_DEBUG, kOnde, __LINE__);
-      return enviarTag(bytes, tamanho, trabalhoFechamento_.get(), tag->tamanhoFechamento());
+      return enviarTag(bytes, tamanho, tag->tamanhoFechamento());
     }
   }
 
@@ -231,19 +247,17 @@ int ImprimeTexto::convertTag(const char* posicao) {
   return 1;
 }
 
-int ImprimeTexto::enviarTag(const uint8_t* bytes, int tamanho, uint8_t* trabalho, int passo) {
+int ImprimeTexto::enviarTag(const uint8_t* bytes, int tamanho, int passo) {
   static const char* const kOnde = "ImprimeTexto::convertTag";
-  int n = bytes ? tamanho : 0;  // a tag that sent its output itself answers nothing
-  if (n < 0) n = 0;
-  if (n > kTamanhoTrabalho - 1) n = kTamanhoTrabalho - 1;
-  if (n > 0) std::memcpy(trabalho, bytes, static_cast<std::size_t>(n));
-  // A zero after the copy makes it a text, so an error marker reads as one.
-  trabalho[n] = 0;
+  static const uint8_t kNada = 0;
+  // A tag that sent its output itself answers nothing; one command goes
+  // out in at most one work buffer.
+  const int n = bytes ? std::clamp(tamanho, 0, kTamanhoTrabalho - 1) : 0;
+  if (!bytes) bytes = &kNada;
   log("c\xF3pia efetuada com sucesso.", LOG_DEBUG, kOnde, __LINE__);
 
-  const char* texto = reinterpret_cast<const char*>(trabalho);
   for (const Marcador& marcador : kMarcadores) {
-    if (std::strcmp(texto, marcador.texto) == 0) {
+    if (ehMarcador(bytes, n, marcador.texto)) {
       log(marcador.mensagem, LOG_ERROR, kOnde, __LINE__);
       return marcador.resultado;
     }
@@ -251,7 +265,7 @@ int ImprimeTexto::enviarTag(const uint8_t* bytes, int tamanho, uint8_t* trabalho
 
   // Unreachable printer: the bytes are dropped, the tag counts as handled.
   if (AbstractCommunicationPipe* pipe = PrinterController::getInstance().reachPipe()) {
-    pipe->write(trabalho, n);
+    pipe->write(bytes, n);
   }
   log("M\xE9todo enviado.", LOG_INFO, kOnde, __LINE__);
   return passo;

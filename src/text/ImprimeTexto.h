@@ -31,6 +31,7 @@ class ImprimeTexto {
   int convertTag(const char* posicao);
 
  private:
+  // The most bytes one tag sends.
   static constexpr int kTamanhoTrabalho = 50000;
 
   // Builds a tag object, owned by the table, at the table's end.
@@ -38,12 +39,14 @@ class ImprimeTexto {
   Tag* criar();
   // Sends what a matched tag answered, or turns its error marker into the
   // result; passo is what the parser steps over on success.
-  int enviarTag(const uint8_t* bytes, int tamanho, uint8_t* trabalho, int passo);
+  int enviarTag(const uint8_t* bytes, int tamanho, int passo);
   // The end of the text, and the stop when a tag could not be sent: the
   // final line feed when ENTERAUTOMATICO is '1', and the text's result.
   int terminarTexto(bool medindo);
   int pararTexto(bool medindo, int ultimaEscrita);
 
+  // The text being printed.
+  const char* texto_ = nullptr;
   // The tag objects in search order.
   std::vector<std::unique_ptr<ProtocolGeneric>> tabela_;
   // The tags the parser refreshes before every search, in that order.
@@ -56,7 +59,4 @@ class ImprimeTexto {
   Tag_slm* tagSlm_;
   Tag_configui* tagConfigui_;
   Tag_mg* tagMg_;
-  // The bytes of the open tag and of the close tag being sent.
-  std::unique_ptr<uint8_t[]> trabalhoAbertura_;
-  std::unique_ptr<uint8_t[]> trabalhoFechamento_;
 };

@@ -33,7 +33,7 @@ ProtocolGeneric::ProtocolGeneric(const IdentidadeTag& identidade)
       tamanhoFechamento_(identidade.tamanhoFechamento),
       ondeAbre_(std::string(identidade.classe) + "::getBytes"),
       ondeFecha_(std::string(identidade.classe) + "::getBytes2"),
-      saida_(new uint8_t[kTamanhoBuffer]()) {}
+      saida_(new uint8_t[kTamanhoBuffer]) {}  // only what a tag writes is read
 
 const uint8_t* ProtocolGeneric::getBytes() { return saida_.get(); }
 const uint8_t* ProtocolGeneric::getBytes2() { return saida_.get(); }

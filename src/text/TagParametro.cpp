@@ -1,6 +1,7 @@
 // TagParametro.cpp - the content extractor and the parameter tags.
 #include "text/TagParametro.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/EscPos.h"
@@ -8,48 +9,88 @@
 
 namespace {
 constexpr int kMaxConteudo = TagParametro::kTamanhoConteudo - 1;
-constexpr int kMaxCopia = ProtocolGeneric::kTamanhoBuffer - 1;
+// A tag sees at most this many characters of the rest of the text.
+constexpr int kMaxVisto = ProtocolGeneric::kTamanhoBuffer - 1;
+
+void lugaresDe(const char* texto, const char* procurado, std::vector<int>& lugares) {
+  lugares.clear();
+  for (const char* p = std::strstr(texto, procurado); p; p = std::strstr(p + 1, procurado)) {
+    lugares.push_back(static_cast<int>(p - texto));
+  }
+}
 }  // namespace
 
 TagParametro::TagParametro(const IdentidadeTag& identidade, const char* mensagemInvalida)
     : ProtocolGeneric(identidade),
       mensagemInvalida_(mensagemInvalida),
-      copia_(new char[kTamanhoBuffer]()),
       conteudo_(new char[kTamanhoConteudo]()) {}
 
-void TagParametro::carregarTexto(const char* posicao) {
-  const std::size_t n = strnlen(posicao, kMaxCopia);
-  std::memcpy(copia_.get(), posicao, n);
-  std::memset(copia_.get() + n, 0, kTamanhoBuffer - n);
-  tamanhoCopia_ = static_cast<int>(n);
-  if (tamanhoCopia_ > 0) extrairConteudo();
+void TagParametro::prepararTexto(const char* texto, int tamanho) {
+  texto_ = texto;
+  tamanhoTexto_ = tamanho;
+  lugaresDe(texto, abertura_, aberturas_);
+  lugaresDe(texto, fechamento_, fechamentos_);
 }
 
-void TagParametro::extrairConteudo() {
-  const char* texto = copia_.get();
+void TagParametro::carregarTexto(int posicao) {
+  const int fim = posicao + std::min(kMaxVisto, tamanhoTexto_ - posicao);
+  if (fim > posicao) extrairConteudo(posicao, fim);
+}
+
+int TagParametro::proxima(const std::vector<int>& lugares, int de, int ate) {
+  const auto it = std::lower_bound(lugares.begin(), lugares.end(), de);
+  return it != lugares.end() && *it <= ate ? *it : -1;
+}
+
+bool TagParametro::abreNoFim(int de, int fim) const {
+  const int lugar = fim - identidade().tamanhoAbertura;
+  return lugar >= de && proximaAbertura(lugar, lugar) == lugar;
+}
+
+void TagParametro::extrairConteudo(int inicio, int fim) {
+  const int inicial = identidade().tamanhoAbertura;
+  const int fechamento = identidade().tamanhoFechamento;
   int k = 0;
-  for (int j = 0; j < tamanhoCopia_; ++j) {
-    // The open text is compared over the open length, which has grown once
-    // a content was taken: then it is found again only where the text ends.
-    if (encontrou(texto + j, abertura_, tamanhoAbertura_)) {
-      j += tamanhoAbertura_;
-      dentro_ = true;
-      if (j < tamanhoCopia_) tomar(texto[j], k);  // never the terminating zero
-    } else if (encontrou(texto + j, fechamento_, tamanhoFechamento_)) {
-      dentro_ = false;
-    } else if (dentro_) {
-      tomar(texto[j], k);
+  int j = inicio;
+  while (j < fim) {
+    const bool intacta = tamanhoAbertura_ == inicial;  // no content taken yet
+    int abre = intacta ? proximaAbertura(j, fim - inicial) : (abreNoFim(j, fim) ? fim - inicial : -1);
+    if (dentro_) {
+      // Every character up to the next open or close text is taken.
+      const int fecha = proximoFechamento(j, fim - fechamento);
+      int evento = fecha >= 0 ? fecha : fim;
+      if (abre >= 0 && abre < evento) evento = abre;
+      if (intacta && j < evento) {
+        tomar(j, j + 1, k);  // the first one changes where the open text is found
+        ++j;
+        continue;
+      }
+      tomar(j, evento, k);
+      if (evento == fim) return;
+      if (evento == fecha) {
+        dentro_ = false;
+        j = fecha + 1;
+        continue;
+      }
     }
+    if (abre < 0) return;
+    // The open text: step over it, and take the character after it.
+    j = abre + tamanhoAbertura_;
+    dentro_ = true;
+    if (j < fim) tomar(j, j + 1, k);
+    ++j;
   }
 }
 
-void TagParametro::tomar(char c, int& indice) {
-  if (indice >= kMaxConteudo || tamanhoAbertura_ - identidade().tamanhoAbertura >= kMaxConteudo) {
-    excedeu_ = true;
-    return;
+void TagParametro::tomar(int de, int ate, int& indice) {
+  for (int j = de; j < ate; ++j) {
+    if (indice >= kMaxConteudo || tamanhoAbertura_ - identidade().tamanhoAbertura >= kMaxConteudo) {
+      excedeu_ = true;
+      return;
+    }
+    conteudo_[indice++] = texto_[j];
+    ++tamanhoAbertura_;
   }
-  conteudo_[indice++] = c;
-  ++tamanhoAbertura_;
 }
 
 const uint8_t* TagParametro::getBytes() {
@@ -95,9 +136,9 @@ Tag_cespl::Tag_cespl() : TagParametro(tags::kTag_cespl, "Parametro inv\xE1lido."
 const uint8_t* Tag_cespl::getBytes2() { return comandoComValor(escpos::lineSpacing); }
 
 Tag_slm::Tag_slm() : TagParametro(tags::kTag_slm, "Caractere inv\xE1lido.") {}
-void Tag_slm::setTexto(const char* texto) {
+void Tag_slm::setTexto(int posicao) {
   log("Buffer[5000] carregado com zeros", LOG_DEBUG, "Tag_slm::setTexto", __LINE__);
-  carregarTexto(texto);
+  carregarTexto(posicao);
 }
 const uint8_t* Tag_slm::getBytes2() { return comandoComValor(escpos::feedDots); }
 

@@ -1,12 +1,12 @@
 // TagParametro.h - the tags with a parameter between their open and close
-// tags (<sn>, <sp>, <confgui>, <cespl>, <slm>, <mg>): each keeps a copy of the
-// rest of the text, refreshed at every tag, and takes its content out of it.
-// The open tag sends nothing and steps over the content; the close tag sends
-// the command.
+// tags (<sn>, <sp>, <confgui>, <cespl>, <slm>, <mg>): at every tag of the
+// text each looks at the rest of the text (at most 4999 characters of it)
+// and takes its content out of it. The open tag sends nothing and steps over
+// the content; the close tag sends the command.
 #pragma once
 
-#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "common/EscPos.h"
 #include "text/ProtocolGeneric.h"
@@ -17,29 +17,33 @@ class TagParametro : public ProtocolGeneric {
   // 319 characters. A longer one makes the open tag answer "-99".
   static constexpr int kTamanhoConteudo = 320;
 
-  // The parser's refresh: the text from posicao to its end (at most 4999
-  // characters) into the copy, then the content out of the copy.
-  void carregarTexto(const char* posicao);
+  // Once per text, before its first tag: where the open and close texts
+  // stand in it, so that no refresh has to look through the rest of it.
+  void prepararTexto(const char* texto, int tamanho);
+  // The parser's refresh at the tag at posicao of the text: the content out
+  // of the text from there to its end, or to 4999 characters.
+  void carregarTexto(int posicao);
   const uint8_t* getBytes() override;
 
  protected:
   // mensagemInvalida: the DEBUG line of a rejected parameter (nullptr: none).
   TagParametro(const IdentidadeTag& identidade, const char* mensagemInvalida);
 
-  // Walks the copy: after the open text every character up to the close
-  // text is taken, and the open length grows by one for each, so that the
-  // parser steps over the content.
-  virtual void extrairConteudo();
-  // Appends c at conteudo()[indice] and grows the open length; marks the
-  // content as too long instead when it would not fit.
-  void tomar(char c, int& indice);
-  // Whether texto starts with tag, compared over n characters.
-  static bool encontrou(const char* texto, const char* tag, int n) {
-    return *texto == *tag && std::strncmp(texto, tag, static_cast<std::size_t>(n)) == 0;
-  }
+  // Walks text[inicio, fim): after the open text every character up to the
+  // close text is taken, and the open length grows by one for each, so that
+  // the parser steps over the content. The open text is compared over the
+  // open length, which has grown once a content was taken: then it is found
+  // again only where the walk ends. The inside flag lasts from one walk to
+  // the next.
+  virtual void extrairConteudo(int inicio, int fim);
+  // Takes text[de, ate) into conteudo() from indice on, growing the open
+  // length; marks the content as too long when it would not fit.
+  void tomar(int de, int ate, int& indice);
+  // The first place in [de, ate] where the open (or close) text starts,
+  // or -1.
+  int proximaAbertura(int de, int ate) const { return proxima(aberturas_, de, ate); }
+  int proximoFechamento(int de, int ate) const { return proxima(fechamentos_, de, ate); }
 
-  const char* copia() const { return copia_.get(); }
-  int tamanhoCopia() const { return tamanhoCopia_; }
   char* conteudo() { return conteudo_.get(); }
   // The decimal value at the start of the content.
   int valor() const { return lerDecimal(conteudo_.get(), kTamanhoConteudo); }
@@ -54,10 +58,17 @@ class TagParametro : public ProtocolGeneric {
   bool excedeu_ = false;
 
  private:
+  static int proxima(const std::vector<int>& lugares, int de, int ate);
+  // Where a walk that has taken content finds the open text: only ending
+  // exactly at fim.
+  bool abreNoFim(int de, int fim) const;
+
   const char* const mensagemInvalida_;
-  std::unique_ptr<char[]> copia_;
   std::unique_ptr<char[]> conteudo_;
-  int tamanhoCopia_ = 0;
+  const char* texto_ = nullptr;
+  int tamanhoTexto_ = 0;
+  std::vector<int> aberturas_;
+  std::vector<int> fechamentos_;
 };
 
 // <sn>n</sn>: n bytes 1E.
@@ -93,7 +104,7 @@ class Tag_slm : public TagParametro {
  public:
   Tag_slm();
   // The parser's refresh of this tag.
-  void setTexto(const char* texto);
+  void setTexto(int posicao);
   const uint8_t* getBytes2() override;
 };
 

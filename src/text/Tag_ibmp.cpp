@@ -18,18 +18,18 @@ Tag_ibmp::Tag_ibmp()
     : TagParametro(tags::kTag_ibmp, nullptr),
       transmissao_(new uint8_t[kTamanhoTransmissao]()) {}
 
-void Tag_ibmp::extrairConteudo() {
-  if (tamanhoAbertura_ != identidade().tamanhoAbertura) return;
-  const char* aberta = std::strstr(copia(), abertura_);  // the copy ends with a zero
-  if (!aberta) return;
+void Tag_ibmp::extrairConteudo(int inicio, int fim) {
+  const int abertura = identidade().tamanhoAbertura;
+  if (tamanhoAbertura_ != abertura) return;
+  const int aberta = proximaAbertura(inicio, fim - abertura);
+  if (aberta < 0) return;
   std::memset(conteudo(), 0, kTamanhoConteudo);
   excedeu_ = false;
-  // <ibmp></ibmp> and a text ending right after <ibmp> leave the path empty.
+  // <ibmp></ibmp> and a text ending right after <ibmp> leave the path empty;
+  // a path of 320 characters or more makes the open tag answer "-99".
+  const int fecha = proximoFechamento(aberta + abertura, fim - tamanhoFechamento_);
   int tamanhoCaminho = 0;
-  for (const char* c = aberta + identidade().tamanhoAbertura;
-       *c != '\0' && !encontrou(c, fechamento_, tamanhoFechamento_) && !excedeu_; ++c) {
-    tomar(*c, tamanhoCaminho);  // a path of 320 characters or more: "-99" at the open tag
-  }
+  tomar(aberta + abertura, fecha >= 0 ? fecha : fim, tamanhoCaminho);
 }
 
 const uint8_t* Tag_ibmp::getBytes() {

@@ -23,11 +23,11 @@ class Tag_ibmp : public TagParametro {
   const char* caminho() { return conteudo(); }
 
  protected:
-  // The path scan: the first <ibmp> of the text copy starts a new path,
-  // made of the characters up to </ibmp> or the end of the text. While a
-  // path waits for its close tag (the open length is above 6), later scans
+  // The path scan: the first <ibmp> of what the tag sees starts a new path,
+  // made of the characters up to </ibmp> or the end of what it sees. While
+  // a path waits for its close tag (the open length has grown), later scans
   // leave it alone.
-  void extrairConteudo() override;
+  void extrairConteudo(int inicio, int fim) override;
 
  private:
   std::unique_ptr<uint8_t[]> transmissao_;

@@ -120,39 +120,4 @@ TEST_F(IbmpTest, TheTransmitBufferHolds100000Bytes) {
   }
 }
 
-TEST_F(IbmpTest, OpenLengthCoversThePathUntilTheCloseTag) {
-  Tag_ibmp tag;
-  tag.carregarTexto("<ibmp>logo.bmp</ibmp>");
-  EXPECT_EQ(tag.tamanhoAbertura(), 14);
-  EXPECT_STREQ(tag.caminho(), "logo.bmp");
-  // Scans at later tags leave a waiting path alone.
-  tag.carregarTexto("</ibmp><ibmp>b.bmp</ibmp>");
-  EXPECT_STREQ(tag.caminho(), "logo.bmp");
-  EXPECT_EQ(tag.tamanhoAbertura(), 14);
-
-  installRecordingPipe();
-  EXPECT_STREQ(reinterpret_cast<const char*>(tag.getBytes2()), "1");
-  EXPECT_EQ(tag.getTamanho(), 0);
-  EXPECT_EQ(tag.tamanhoAbertura(), 6);
-  tag.carregarTexto("<ibmp>b.bmp</ibmp>");
-  EXPECT_STREQ(tag.caminho(), "b.bmp");
-}
-
-std::unique_ptr<AbstractCommunicationPipe> semImpressora() { return nullptr; }
-
-TEST_F(IbmpTest, NoPrinterAtTheCloseTag) {
-  Tag_ibmp tag;
-  tag.carregarTexto("<ibmp>logo.bmp</ibmp>");
-  removePipe();
-  PrinterController::getInstance().setPipeFactories(semImpressora, semImpressora);
-  EXPECT_STREQ(reinterpret_cast<const char*>(tag.getBytes2()), "1");
-  EXPECT_EQ(tag.getTamanho(), 0);
-
-  tag.carregarTexto("<ibmp>estreita.bmp</ibmp>");
-  EXPECT_EQ(tag.getBytes2(), nullptr);
-  tag.carregarTexto("<ibmp>nada.bmp</ibmp>");
-  EXPECT_STREQ(reinterpret_cast<const char*>(tag.getBytes2()), "-27");
-  EXPECT_EQ(tag.getTamanho(), 4);
-}
-
 }  // namespace
