@@ -1,0 +1,34 @@
+// fuzz_ini - any bytes as CONVERSOR.INI: read, then read and rewritten by
+// a setter three times. The first rewrite puts every key in the file; from
+// the second on, the file reads back to itself.
+#include <fstream>
+#include <sstream>
+
+#include "FuzzSupport.h"
+#include "config/MasterController.h"
+#include "tq587.h"
+
+namespace {
+std::string current() {
+  std::ifstream in("CONVERSOR.INI", std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::setUp();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::writeFile("CONVERSOR.INI", data, size);
+  MasterController::getInstance().lerArquivoINI();
+  TQ587_regEnterFinal("1");
+  TQ587_regEnterFinal("1");
+  const std::string settled = current();
+  TQ587_regEnterFinal("1");
+  if (current() != settled) __builtin_trap();
+  return 0;
+}
