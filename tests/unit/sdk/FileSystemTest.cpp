@@ -61,7 +61,6 @@ TEST(FileSystem, RefusesMissingFilesBadPathsClosedFilesAndTheNoFileValue) {
   EXPECT_EQ(fs().Create("no/such/dir.ini", &file), SDK::kNoFile);
   EXPECT_TRUE(file.IsClosed());
   EXPECT_EQ(fs().Create("", &file), SDK::kNoFile);
-  EXPECT_EQ(fs().Create(nullptr, &file), SDK::kNoFile);
   EXPECT_EQ(fs().Open(nullptr, 0x20, &file), SDK::kNoFile);
   EXPECT_EQ(fs().Create("x.ini", SDK::kNoFile), SDK::kNoFile);
 
