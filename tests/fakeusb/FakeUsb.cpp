@@ -3,11 +3,9 @@
 
 #include <usb.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <map>
 #include <string>
-#include <vector>
 
 struct usb_dev_handle {
   int device;
@@ -16,102 +14,32 @@ struct usb_dev_handle {
 
 namespace {
 
-constexpr int kBusses = 4;
-constexpr int kDevices = 16;
-
-struct Script {
-  std::string call;
-  int result;
-  int times;
-};
-
 struct State {
-  usb_bus busses[kBusses];
-  struct usb_device devices[kDevices];
-  int deviceBus[kDevices];
+  usb_bus busses[4];
+  struct usb_device devices[16];
   int deviceCount = 0;
-  bool bussesFound = false;
-  bool devicesFound = false;
-  std::vector<Script> scripts;
-  std::vector<std::string> calls;
-  int openHandles = 0;
-  std::vector<unsigned char> lastWrite;
+  std::map<std::string, int> scripts;  // call -> its next answer
+  std::string calls;
 };
-
-State& state() {
-  static State* s = new State();
-  return *s;
-}
+State s;
 
 void record(const char* call, int a = -1, int b = -1, int c = -1, int d = -1) {
-  std::string line = call;
-  for (int value : {a, b, c, d}) {
-    if (value != -1) line += " " + std::to_string(value);
-  }
-  state().calls.push_back(line);
+  s.calls += call;
+  for (int value : {a, b, c, d})
+    if (value != -1) s.calls += " " + std::to_string(value);
+  s.calls += "\n";
 }
 
-// The scripted answer of this call, if one is pending.
-bool scripted(const char* call, int& result) {
-  for (Script& s : state().scripts) {
-    if (s.call == call && s.times != 0) {
-      if (s.times > 0) --s.times;
-      result = s.result;
-      return true;
-    }
-  }
-  return false;
-}
-
-// Links the busses and devices that the find calls have revealed so far.
-void relink() {
-  State& s = state();
-  for (int b = 0; b < kBusses; ++b) {
-    usb_bus& bus = s.busses[b];
-    bus.next = b + 1 < kBusses ? &s.busses[b + 1] : nullptr;
-    bus.prev = b > 0 ? &s.busses[b - 1] : nullptr;
-    bus.devices = nullptr;
-    std::snprintf(bus.dirname, sizeof bus.dirname, "%03d", b + 1);
-    bus.location = static_cast<unsigned>(b + 1);
-  }
-  if (!s.devicesFound) return;
-  struct usb_device* last[kBusses] = {};
-  for (int i = 0; i < s.deviceCount; ++i) {
-    struct usb_device& dev = s.devices[i];
-    const int b = s.deviceBus[i];
-    dev.next = nullptr;
-    dev.prev = last[b];
-    dev.bus = &s.busses[b];
-    if (last[b]) {
-      last[b]->next = &dev;
-    } else {
-      s.busses[b].devices = &dev;
-    }
-    last[b] = &dev;
-  }
-}
-
-int deviceNumber(struct usb_device* dev) {
-  State& s = state();
-  for (int i = 0; i < s.deviceCount; ++i) {
-    if (&s.devices[i] == dev) return i + 1;
-  }
-  return 0;
-}
-
-// Calls on a handle: the scripted answer, else 0, or -19 (no device) on a
-// handle that was reset, like the real library.
-int onHandle(const char* call, usb_dev_handle* handle, bool& wasScripted, int a = -1,
-             int b = -1, int c = -1) {
-  record(call, handle ? handle->device : 0, a, b, c);
-  wasScripted = false;
-  if (!handle) return -22;
-  int result = 0;
-  if (scripted(call, result)) {
-    wasScripted = true;
-    return result;
-  }
-  return handle->usable ? 0 : -19;
+// A call on a handle, recorded; false, with its answer in result, when it is
+// scripted or the handle was reset (-19, no device, like the real library).
+bool passes(const char* call, usb_dev_handle* handle, int& result, int a = -1, int b = -1,
+            int c = -1) {
+  record(call, handle->device, a, b, c);
+  const auto found = s.scripts.find(call);
+  const bool goes = found == s.scripts.end() && handle->usable;
+  result = found != s.scripts.end() ? found->second : goes ? 0 : -19;
+  if (found != s.scripts.end()) s.scripts.erase(found);
+  return goes;
 }
 
 }  // namespace
@@ -119,122 +47,76 @@ int onHandle(const char* call, usb_dev_handle* handle, bool& wasScripted, int a 
 extern "C" {
 
 void fakeusb_clear() {
-  State& s = state();
-  std::memset(s.busses, 0, sizeof s.busses);
-  std::memset(s.devices, 0, sizeof s.devices);
-  s.deviceCount = 0;
-  s.bussesFound = false;
-  s.devicesFound = false;
-  s.scripts.clear();
-  s.calls.clear();
-  s.openHandles = 0;
-  s.lastWrite.clear();
+  s = State{};
+  for (int b = 0; b < 3; ++b) s.busses[b].next = &s.busses[b + 1];
 }
 
-int fakeusb_add_device(int bus, int vendor, int product) {
-  State& s = state();
-  if (bus < 0 || bus >= kBusses || s.deviceCount >= kDevices) return 0;
-  struct usb_device& dev = s.devices[s.deviceCount];
-  std::memset(&dev, 0, sizeof dev);
-  std::snprintf(dev.filename, sizeof dev.filename, "%03d", s.deviceCount + 1);
+void fakeusb_add_device(int bus, int vendor, int product) {
+  struct usb_device& dev = s.devices[s.deviceCount++];
   dev.descriptor.idVendor = static_cast<uint16_t>(vendor);
   dev.descriptor.idProduct = static_cast<uint16_t>(product);
-  s.deviceBus[s.deviceCount] = bus;
-  return ++s.deviceCount;
+  dev.bus = &s.busses[bus];
+  struct usb_device** last = &s.busses[bus].devices;
+  while (*last) last = &(*last)->next;
+  *last = &dev;
 }
 
-void fakeusb_script(const char* call, int result, int times) {
-  state().scripts.push_back({call, result, times});
-}
-
-int fakeusb_call_count() { return static_cast<int>(state().calls.size()); }
-
-const char* fakeusb_call(int index) {
-  const std::vector<std::string>& calls = state().calls;
-  if (index < 0 || index >= static_cast<int>(calls.size())) return "";
-  return calls[static_cast<size_t>(index)].c_str();
-}
-
-int fakeusb_open_handles() { return state().openHandles; }
-
-int fakeusb_last_write(unsigned char* out, int max) {
-  const std::vector<unsigned char>& bytes = state().lastWrite;
-  const int n = std::min(max, static_cast<int>(bytes.size()));
-  if (n > 0) std::memcpy(out, bytes.data(), static_cast<size_t>(n));
-  return static_cast<int>(bytes.size());
-}
+void fakeusb_script(const char* call, int result) { s.scripts[call] = result; }
+const char* fakeusb_calls() { return s.calls.c_str(); }
 
 void usb_init(void) { record("usb_init"); }
-
-int usb_find_busses(void) {
-  record("usb_find_busses");
-  state().bussesFound = true;
-  relink();
-  return kBusses;
-}
-
-int usb_find_devices(void) {
-  record("usb_find_devices");
-  state().devicesFound = true;
-  relink();
-  return state().deviceCount;
-}
-
-struct usb_bus* usb_get_busses(void) {
-  record("usb_get_busses");
-  return state().bussesFound ? &state().busses[0] : nullptr;
-}
+int usb_find_busses(void) { return record("usb_find_busses"), 4; }
+int usb_find_devices(void) { return record("usb_find_devices"), s.deviceCount; }
+struct usb_bus* usb_get_busses(void) { return record("usb_get_busses"), &s.busses[0]; }
 
 usb_dev_handle* usb_open(struct usb_device* dev) {
-  const int number = deviceNumber(dev);
+  const int number = static_cast<int>(dev - s.devices) + 1;
   record("usb_open", number);
-  int result = 0;
-  if (number == 0 || (scripted("usb_open", result) && result < 0)) return nullptr;
-  ++state().openHandles;
+  if (s.scripts.erase("usb_open")) return nullptr;
   return new usb_dev_handle{number, true};
 }
 
 int usb_close(usb_dev_handle* dev) {
-  record("usb_close", dev ? dev->device : 0);
-  if (!dev) return -22;
-  int result = 0;
-  scripted("usb_close", result);  // the handle is freed whatever the answer
-  --state().openHandles;
-  delete dev;
-  return result;
+  int result;
+  passes("usb_close", dev, result);
+  delete dev;  // freed whatever the answer
+  return result == -19 ? 0 : result;
 }
 
 int usb_set_configuration(usb_dev_handle* dev, int configuration) {
-  bool wasScripted;
-  return onHandle("usb_set_configuration", dev, wasScripted, configuration);
+  int result;
+  passes("usb_set_configuration", dev, result, configuration);
+  return result;
 }
 
 int usb_claim_interface(usb_dev_handle* dev, int interface) {
-  bool wasScripted;
-  return onHandle("usb_claim_interface", dev, wasScripted, interface);
+  int result;
+  passes("usb_claim_interface", dev, result, interface);
+  return result;
 }
 
 int usb_reset(usb_dev_handle* dev) {
-  bool wasScripted;
-  const int result = onHandle("usb_reset", dev, wasScripted);
-  if (dev) dev->usable = false;
+  int result;
+  passes("usb_reset", dev, result);
+  dev->usable = false;
   return result;
 }
 
 int usb_bulk_write(usb_dev_handle* dev, int ep, const char* bytes, int size, int timeout) {
-  bool wasScripted;
-  const int result = onHandle("usb_bulk_write", dev, wasScripted, ep, size, timeout);
-  if (result < 0 || wasScripted) return result;
-  state().lastWrite.assign(bytes, bytes + size);
-  return size;
+  int result;
+  const bool goes = passes("usb_bulk_write", dev, result, ep, size, timeout);
+  s.calls.pop_back();  // the bytes follow on the same line
+  char hex[4];
+  for (int i = 0; i < size; ++i) s.calls += (std::snprintf(hex, 4, " %02X", bytes[i] & 0xFF), hex);
+  s.calls += "\n";
+  return goes ? size : result;
 }
 
 int usb_bulk_read(usb_dev_handle* dev, int ep, char* bytes, int size, int timeout) {
-  bool wasScripted;
-  const int result = onHandle("usb_bulk_read", dev, wasScripted, ep, size, timeout);
-  if (result < 0 || wasScripted) return result;
-  if (size > 0) bytes[0] = 0x12;
-  return size > 0 ? 1 : 0;
+  int result;
+  if (!passes("usb_bulk_read", dev, result, ep, size, timeout)) return result;
+  bytes[0] = 0x12;  // the status of a printer on line
+  return 1;
 }
 
 }  // extern "C"

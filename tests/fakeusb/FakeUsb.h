@@ -1,24 +1,19 @@
 // FakeUsb.h - the script of the fake libusb 0.1 used by the USB pipe tests.
 //
 // The fake exports the libusb 0.1 calls the pipe uses, over busses and
-// devices the test adds. Like the real library, usb_get_busses() shows the
-// busses only after usb_find_busses() and their devices only after
-// usb_find_devices(); usb_reset() leaves the handle unusable until usb_close().
-// Every call is recorded as one line ("usb_open 2", "usb_bulk_write 2 2 5 5000").
+// devices the test adds; usb_reset() leaves the handle unusable until
+// usb_close(). Every call is recorded as one line ("usb_open 2",
+// "usb_bulk_write 2 2 3 5000 1B 40 0A": handle, endpoint, size, time-out, bytes).
 #pragma once
 
 extern "C" {
-// Forgets every bus, device, handle, script and recorded call.
+// Forgets every bus, device, script and recorded call.
 void fakeusb_clear();
 // Appends a device to bus `bus` (0..3); its number (1, 2, ...) names it in the calls.
-int fakeusb_add_device(int bus, int vendor, int product);
-// The next `times` calls of `call` ("usb_open", "usb_bulk_write", ...) answer
-// `result` (usb_open: no handle) instead of succeeding.
-void fakeusb_script(const char* call, int result, int times);
-int fakeusb_call_count();
-const char* fakeusb_call(int index);
-// Handles opened and not yet closed.
-int fakeusb_open_handles();
-// The bytes of the last bulk write that succeeded.
-int fakeusb_last_write(unsigned char* out, int max);
+void fakeusb_add_device(int bus, int vendor, int product);
+// The next call of `call` ("usb_open", "usb_bulk_write", ...) answers
+// `result` instead of succeeding (usb_open: no handle).
+void fakeusb_script(const char* call, int result);
+// The calls recorded since the last clear, one a line.
+const char* fakeusb_calls();
 }

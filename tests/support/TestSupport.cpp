@@ -1,12 +1,8 @@
 #include "TestSupport.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -14,17 +10,13 @@
 #include "connection/PrinterController.h"
 #include "log/Log.h"
 
+namespace fs = std::filesystem;
+
 int RecordingPipe::write(const uint8_t* bytes, int32_t length) {
   const int index = static_cast<int>(writes.size());
   writes.emplace_back(bytes, bytes + (length > 0 ? length : 0));
   if (script.failFromWrite >= 0 && index >= script.failFromWrite) return 0;
   return std::max(0, length - script.shortBy);
-}
-
-Bytes RecordingPipe::joined() const {
-  Bytes all;
-  for (const Bytes& w : writes) all.insert(all.end(), w.begin(), w.end());
-  return all;
 }
 
 RecordingPipe& installRecordingPipe() {
@@ -40,49 +32,32 @@ void removePipe() {
   controller.setPipeFactories(nullptr, nullptr);
 }
 
-Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
 namespace {
-
-void removeTree(const std::string& path) {
-  if (DIR* dir = opendir(path.c_str())) {
-    while (dirent* entry = readdir(dir)) {
-      const std::string name = entry->d_name;
-      if (name == "." || name == "..") continue;
-      const std::string child = path + "/" + name;
-      struct stat st;
-      if (lstat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        removeTree(child);
-      } else {
-        unlink(child.c_str());
-      }
-    }
-    closedir(dir);
-  }
-  rmdir(path.c_str());
-}
-
+std::unique_ptr<AbstractCommunicationPipe> noPipe() { return nullptr; }
 }  // namespace
 
+void unplugPrinter() {
+  removePipe();
+  PrinterController::getInstance().setPipeFactories(noPipe, noPipe);
+}
+
 ScratchDir::ScratchDir() {
-  char cwd[PATH_MAX];
-  if (getcwd(cwd, sizeof cwd)) old_ = cwd;
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/tq587-test-XXXXXX";
-  std::vector<char> buf(pattern.begin(), pattern.end());
-  buf.push_back('\0');
-  if (mkdtemp(buf.data())) path_ = buf.data();
-  if (!path_.empty() && chdir(path_.c_str()) != 0) path_.clear();
+  std::error_code error;
+  old_ = fs::current_path(error).string();
+  std::string pattern = (fs::temp_directory_path(error) / "tq587-test-XXXXXX").string();
+  if (mkdtemp(&pattern[0])) path_ = pattern;
+  if (!path_.empty()) fs::current_path(path_, error);
+  if (error) path_.clear();
 }
 
 ScratchDir::~ScratchDir() {
-  if (!old_.empty() && chdir(old_.c_str()) != 0) return;
-  if (!path_.empty()) removeTree(path_);
+  std::error_code error;
+  if (!old_.empty()) fs::current_path(old_, error);
+  if (!error && !path_.empty()) fs::remove_all(path_, error);
 }
 
 void ScratchDir::write(const std::string& name, const std::string& content) const {
-  std::ofstream out(path_ + "/" + name, std::ios::binary);
-  out << content;
+  std::ofstream(path_ + "/" + name, std::ios::binary) << content;
 }
 
 std::string ScratchDir::read(const std::string& name) const {
@@ -110,9 +85,3 @@ bool LogCapture::has(const std::string& message, int level) const {
     return l.message == message && (level == 0 || l.level == level);
   });
 }
-std::vector<std::string> LogCapture::messages() const {
-  std::vector<std::string> out;
-  for (const Line& l : gLines) out.push_back(l.message);
-  return out;
-}
-void LogCapture::clear() { gLines.clear(); }

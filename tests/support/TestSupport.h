@@ -1,5 +1,6 @@
 // TestSupport.h - what the unit tests share: a recording pipe in the
-// controller, a scratch current directory, and a capture of the log lines.
+// controller, an absent printer, a test clock, a scratch current directory
+// and a capture of the log lines.
 #pragma once
 
 #include <cstdint>
@@ -22,42 +23,33 @@ class RecordingPipe : public AbstractCommunicationPipe {
   };
   std::vector<Bytes> writes;
   Script script;
-  int closes = 0;
 
   int startCommunication() override { return 1; }
   int read(uint8_t*, int32_t) override { return 0; }
   int write(const uint8_t* bytes, int32_t length) override;
-  int close() override { ++closes; return script.closeResult; }
-
-  // All writes joined, for tests that look at the stream rather than the writes.
-  Bytes joined() const;
+  int close() override { return script.closeResult; }
 };
 
 // Puts a fresh RecordingPipe into the PrinterController (connected) and
 // returns it; the controller owns it.
 RecordingPipe& installRecordingPipe();
-// Drops any pipe from the controller (connected false) and clears the factories.
+// Drops any pipe from the controller (connected false); connecting builds
+// the real serial and USB pipes again.
 void removePipe();
-
-// Bytes of a text, without its terminating zero.
-Bytes bytesOf(const std::string& text);
+// Drops any pipe, and connecting finds no printer on either kind of pipe.
+void unplugPrinter();
 
 // A clock that stands still at now and, instead of waiting, records each
-// wait asked of it and runs onSleep (when set). It is the library's clock
-// while it lives.
+// wait asked of it. It is the library's clock while it lives.
 class TestClock : public tq587::Clock {
  public:
   explicit TestClock(std::time_t at = 0) : at_(at) { tq587::setClock(this); }
   ~TestClock() override { tq587::setClock(nullptr); }
   std::time_t now() override { return at_; }
-  void sleep(int milliseconds) override {
-    sleeps.push_back(milliseconds);
-    if (onSleep) onSleep(milliseconds);
-  }
+  void sleep(int milliseconds) override { sleeps.push_back(milliseconds); }
   void set(std::time_t at) { at_ = at; }
 
   std::vector<int> sleeps;
-  void (*onSleep)(int milliseconds) = nullptr;
 
  private:
   std::time_t at_;
@@ -69,7 +61,6 @@ class ScratchDir {
  public:
   ScratchDir();
   ~ScratchDir();
-  const std::string& path() const { return path_; }
   // Writes a file in the scratch directory.
   void write(const std::string& name, const std::string& content) const;
   std::string read(const std::string& name) const;
@@ -92,7 +83,4 @@ class LogCapture {
   const std::vector<Line>& lines() const;
   // True when some line has exactly this message (and level, when given).
   bool has(const std::string& message, int level = 0) const;
-  // The messages only, in order.
-  std::vector<std::string> messages() const;
-  void clear();
 };
