@@ -21,7 +21,7 @@ int Paper::areaWidth() const { return std::min(width_, kPaperDots - left_); }
 
 void Paper::put(const Cell& cell) {
   const int width = cell.glyph->width() * cell.scaleX;
-  if (x_ + width > areaWidth() && !line_.empty()) flushLine(0);
+  if (x_ + width > areaWidth() && !line_.empty()) flushLine(spacing_);
   line_.push_back({cell, x_});
   x_ += width;
 }
@@ -71,11 +71,12 @@ void Paper::flushLine(int minimumFeed) {
   x_ = 0;
 }
 
-void Paper::newLine(int spacing) { flushLine(spacing); }
-
 void Paper::printLineAndFeed(int dots) {
-  if (!line_.empty()) flushLine(0);
-  advance(dots);
+  if (line_.empty()) {
+    advance(dots);
+  } else {
+    flushLine(dots);
+  }
 }
 
 void Paper::block(const Bitmap& picture, int scaleX, int scaleY) {

@@ -11,6 +11,7 @@
 namespace vprinter {
 
 constexpr int kPaperDots = 512;  // 64 mm at 203 dpi
+constexpr int kDefaultLineSpacing = 30;
 
 // One character cell as it goes on the line.
 struct Cell {
@@ -39,9 +40,13 @@ class Paper {
   void tabTo(int x);
   // Dots from the start of the print area to where the next cell goes.
   int column() const { return x_; }
-  // Prints the line and feeds by the line spacing, or by dots.
-  void newLine(int spacing);
+  // Prints the line and feeds by the line spacing (a line is never spaced
+  // closer than its own height).
+  void newLine() { flushLine(spacing_); }
+  // Prints the line and feeds dots in all.
   void printLineAndFeed(int dots);
+  // ESC 2 and ESC 3: the line spacing in dots.
+  void setLineSpacing(int dots) { spacing_ = dots; }
   // Prints the line, then block at the alignment, each module scale dots.
   void block(const Bitmap& picture, int scaleX = 1, int scaleY = 1);
   // Prints the line and ends the receipt after feeding dots.
@@ -85,6 +90,7 @@ class Paper {
   Align align_ = Align::Left;
   int left_ = 0;
   int width_ = kPaperDots;
+  int spacing_ = kDefaultLineSpacing;
 };
 
 }  // namespace vprinter

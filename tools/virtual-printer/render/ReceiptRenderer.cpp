@@ -85,7 +85,7 @@ size_t ReceiptRenderer::step(const uint8_t* b, size_t n) {
     return k;
   }
   switch (b[0]) {
-    case LF: paper_.newLine(modes_.lineSpacing); return 1;
+    case LF: paper_.newLine(); return 1;
     case HT: tab(); return 1;
     case ESC: return esc(b, n);
     case GS: return gs(b, n);
@@ -141,6 +141,7 @@ size_t ReceiptRenderer::esc(const uint8_t* b, size_t n) {
       modes_ = Modes();
       paper_.setAlign(Align::Left);
       paper_.resetMargins();
+      paper_.setLineSpacing(modes_.lineSpacing);
       break;
     case 'E': m.bold = p & 1; break;
     case 'G': m.bold = p & 1; break;
@@ -159,8 +160,14 @@ size_t ReceiptRenderer::esc(const uint8_t* b, size_t n) {
       break;
     case 'd': paper_.printLineAndFeed(p * m.lineSpacing); break;
     case 'J': paper_.printLineAndFeed(p); break;
-    case '2': m.lineSpacing = 30; break;
-    case '3': m.lineSpacing = p; break;
+    case '2':
+      m.lineSpacing = kDefaultLineSpacing;
+      paper_.setLineSpacing(m.lineSpacing);
+      break;
+    case '3':
+      m.lineSpacing = p;
+      paper_.setLineSpacing(m.lineSpacing);
+      break;
     case 't': m.table = p; break;
     default: break;  // ESC p: the drawer kick, nothing on paper
   }

@@ -44,7 +44,7 @@ class ReceiptRenderer {
     bool doubleHeight = false;
     int underline = 0;
     Align align = Align::Left;
-    int lineSpacing = 30;
+    int lineSpacing = kDefaultLineSpacing;
     uint8_t table = 0;
     std::vector<int> tabs = {8, 16, 24, 32, 40, 48, 56, 64};
     int barHeight = 162;
