@@ -10,7 +10,8 @@ constexpr uint8_t kTablePc437 = 0;
 constexpr uint8_t kTableWindows1252 = 16;
 
 // The Unicode character byte b prints under table n; a table the printer does
-// not have prints as PC437, as it does after ESC @.
+// not have prints as PC437. The printer starts, and ESC @ puts it back, in
+// Windows-1252, the table the library selects.
 char32_t characterOf(uint8_t table, uint8_t b);
 
 }  // namespace vprinter

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Bitmap.h"
+#include "CodePage.h"
 #include "Glyphs.h"
 #include "Paper.h"
 #include "Symbols.h"
@@ -45,7 +46,7 @@ class ReceiptRenderer {
     int underline = 0;
     Align align = Align::Left;
     int lineSpacing = kDefaultLineSpacing;
-    uint8_t table = 0;
+    uint8_t table = kTableWindows1252;  // this printer's power-on table
     std::vector<int> tabs = {8, 16, 24, 32, 40, 48, 56, 64};
     int barHeight = 162;
     int barModule = 3;

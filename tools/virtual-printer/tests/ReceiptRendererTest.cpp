@@ -120,7 +120,7 @@ TEST(ReceiptRenderer, PrintsTheAccentsOfEachCodePage) {
       {"c-cedilla: 1252 E7 and 437 87", "\x1bt\x10\xe7\n", "\x1bt\x00\x87\n"s, true},
       {"a-acute is not a", "\x1bt\x10\xe1\n", "a\n", false},
       {"a-tilde is not a", "\x1bt\x10\xe3\n", "a\n", false},
-      {"ESC @ goes back to PC437", "\x1bt\x10\x1b@\xa0\n", "\x1bt\x10\xe1\n", true},
+      {"ESC @ goes back to Windows-1252", "\x1bt\x00\x1b@\xe1\n"s, "\x1bt\x10\xe1\n", true},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
