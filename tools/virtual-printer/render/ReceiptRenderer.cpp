@@ -5,18 +5,14 @@
 
 #include "CodePage.h"
 #include "Symbols.h"
+#include "common/EscPos.h"
 
 namespace vprinter {
 namespace {
 
-constexpr uint8_t NUL = 0x00;
-constexpr uint8_t EOT = 0x04;
-constexpr uint8_t HT = 0x09;
-constexpr uint8_t LF = 0x0A;
-constexpr uint8_t DLE = 0x10;
-constexpr uint8_t ESC = 0x1B;
-constexpr uint8_t FS = 0x1C;
-constexpr uint8_t GS = 0x1D;
+// ESC, GS, FS, DLE, EOT, LF and HT, named once for the library and its tools.
+using namespace escpos;
+constexpr uint8_t NUL = 0x00;  // ends ESC D and the first barcode form
 
 constexpr size_t kMaxTabs = 32;
 constexpr size_t kMaxBarcodeData = 255;
@@ -35,6 +31,13 @@ const Fixed kFixed[] = {
     {ESC, 'p', 3}, {GS, 'h', 1},  {GS, 'w', 1},  {GS, 'H', 1},  {GS, 'f', 1},  {GS, '!', 1},
     {GS, 'B', 1},  {GS, 'L', 2},  {GS, 'W', 2},  {FS, 'p', 2},
 };
+
+const Fixed* fixedCommand(uint8_t prefix, uint8_t code) {
+  for (const Fixed& f : kFixed) {
+    if (f.prefix == prefix && f.code == code) return &f;
+  }
+  return nullptr;
+}
 
 // A parameter given as 0..2 or as the digits '0'..'2'.
 int digit(uint8_t n) { return n >= '0' ? n - '0' : n; }
@@ -127,10 +130,7 @@ void ReceiptRenderer::tab() {
 size_t ReceiptRenderer::esc(const uint8_t* b, size_t n) {
   if (n < 2) return 0;
   if (b[1] == 'D') return tabPositions(b, n);
-  const Fixed* command = nullptr;
-  for (const Fixed& f : kFixed) {
-    if (f.prefix == ESC && f.code == b[1]) command = &f;
-  }
+  const Fixed* command = fixedCommand(ESC, b[1]);
   if (command == nullptr) return 2;  // unknown: listed, not printed
   if (n < 2 + command->params) return 0;
   const uint8_t p = command->params > 0 ? b[2] : 0;
@@ -211,10 +211,7 @@ size_t ReceiptRenderer::gs(const uint8_t* b, size_t n) {
       return b[2] == 'k' ? symbol(b, n) : b[2] == 'L' ? graphics(b, n) : 2;
     default: break;
   }
-  const Fixed* command = nullptr;
-  for (const Fixed& f : kFixed) {
-    if (f.prefix == GS && f.code == b[1]) command = &f;
-  }
+  const Fixed* command = fixedCommand(GS, b[1]);
   if (command == nullptr) return 2;
   if (n < 2 + command->params) return 0;
   Modes& m = modes_;
