@@ -40,10 +40,8 @@ void Paper::reserve(int height) {
   page_.growTo(y_ + height);
 }
 
-void Paper::advance(int dots) {
-  y_ = std::min(y_ + std::max(dots, 0), kMaxReceiptDots);
-  page_.growTo(y_);
-}
+// Blank paper costs nothing until something is drawn below it.
+void Paper::advance(int dots) { y_ = std::min(y_ + std::max(dots, 0), kMaxReceiptDots); }
 
 void Paper::drawCell(const Placed& placed, int bottom, int offset) {
   const Cell& c = placed.cell;
@@ -100,6 +98,7 @@ void Paper::finish() {
 
 void Paper::endPage() {
   if (inked_) {
+    page_.growTo(y_);
     page_.cropTo(std::max(y_, 1));
     done_(page_);
   }

@@ -1,6 +1,8 @@
 // ReceiptFiles.cpp - numbering and writing the receipts.
 #include "ReceiptFiles.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "Png.h"
@@ -11,6 +13,7 @@ std::string ReceiptFiles::write(const Bitmap& receipt) {
   char name[32];
   std::snprintf(name, sizeof name, "receipt-%04d.png", ++count_);
   const std::string path = dir_ + "/" + name;
+  mkdir(dir_.c_str(), 0755);  // --out names a directory that may not exist yet
   std::string error;
   std::string line = writePng(receipt, path, error)
                          ? path + ": " + std::to_string(receipt.width()) + " x " +
