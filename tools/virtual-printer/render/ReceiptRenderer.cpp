@@ -17,6 +17,9 @@ constexpr uint8_t NUL = 0x00;  // ends ESC D and the first barcode form
 constexpr size_t kMaxTabs = 32;
 constexpr size_t kMaxBarcodeData = 255;
 constexpr size_t kMaxNotes = 100;
+// The box FS p draws in place of a stored image, in dots.
+constexpr int kStoredImageWidth = 256;
+constexpr int kStoredImageHeight = 96;
 
 // Parameters after the two bytes of a fixed-length ESC, GS or FS command.
 struct Fixed {
@@ -97,7 +100,7 @@ size_t ReceiptRenderer::step(const uint8_t* b, size_t n) {
       if (b[1] != 'p') return 2;
       if (n < 4) return 0;
       // FS p n m: the stored image n; no image is stored in this printer
-      placeholder("stored image " + std::to_string(b[2]), 256, 96);
+      placeholder("stored image " + std::to_string(b[2]), kStoredImageWidth, kStoredImageHeight);
       return 4;
     case DLE:
       // DLE EOT n: a status request, answered elsewhere
