@@ -58,7 +58,7 @@ std::vector<uint8_t> code128Characters(const uint8_t* data, size_t length) {
       ++k;  // a code set or function character
       continue;
     }
-    if (data[k] == '{') ++k;
+    if (data[k] == '{' && k + 1 < length) ++k;
     text.push_back(data[k]);
   }
   return text;

@@ -45,6 +45,7 @@ TEST(SymbolDecode, EverySymbolReadsBackAsPrinted) {
       {"Code 93", "\x1dkH\x05" "TQ587", " Code93 \"TQ587\"\n"},
       {"Codabar", "\x1dkG\x07" "A12345B", " Codabar \"12345\"\n"},
       {"Code 128 after its code set", "\x1dkI\x0a" "{BTQ587-ab", " Code128 \"TQ587-ab\"\n"},
+      {"Code 128 with a doubled and a last brace", "\x1dkI\x07" "{BA{{B{", " Code128 \"A{B{\"\n"},
       {"ITF", "\x1dkF\x08" "12345678", " ITF \"12345678\"\n"},
       {"barcode with its text below", "\x1dH\x02\x1dkC\x0c" "789100031550", " EAN-13 \"7891000315507\"\n"},
       {"QR code as the library sends it",
