@@ -2,7 +2,9 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev cloc clang libclang-rt-14-dev)
+packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev cloc
+          clang libclang-rt-14-dev
+          libfreetype-dev libpng-dev libzint-dev fonts-dejavu-core fontconfig zxing-cpp-tools)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,18 +3,15 @@
 
 #include <cstdio>
 
+#include "common/EscPos.h"
+
 namespace vprinter {
 namespace {
 
+// ESC, GS, FS, DLE, EOT, LF and HT, named once for the library and its tools.
+using namespace escpos;
 constexpr uint8_t NUL = 0x00;
-constexpr uint8_t EOT = 0x04;
-constexpr uint8_t HT = 0x09;
-constexpr uint8_t LF = 0x0A;
 constexpr uint8_t CR = 0x0D;
-constexpr uint8_t DLE = 0x10;
-constexpr uint8_t ESC = 0x1B;
-constexpr uint8_t FS = 0x1C;
-constexpr uint8_t GS = 0x1D;
 
 // A command of fixed length after its two-byte prefix: the parameters are
 // listed in decimal, or as one 16-bit little-endian number when word is set.

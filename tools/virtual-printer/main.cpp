@@ -1,12 +1,12 @@
-// tq587-virtual-printer - a receipt printer on a pseudo-terminal.
+// tq587-virtual-printer - a receipt printer on a pseudo-terminal and on
+// the USB stand-in.
 //
 // It links the terminal as DIR/dosdevices/comN, where the driver looks for
-// COMN, answers the status requests at its line speed, records every byte
-// it receives and, when it stops, writes a decoded listing of them.
-//
-//   tq587-virtual-printer --dir DIR [--port N] [--speed BAUD] [--silent]
-//       [--record FILE] [--listing FILE|-] [--seconds S] [--ready-file FILE]
-//   tq587-virtual-printer --decode FILE
+// COMN, and listens for the libusb stand-in on a Unix socket. It answers the
+// status requests at its line speed, records every byte it receives, draws
+// every receipt as a PNG file and, when it stops, writes a decoded listing.
+// --render draws a recording the same way, --decode lists one; --help tells
+// every option.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -19,11 +19,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "EscPosDecoder.h"
+#include "Glyphs.h"
+#include "Options.h"
+#include "ReceiptFiles.h"
+#include "ReceiptRenderer.h"
 #include "StatusResponder.h"
+#include "UsbPort.h"
 
 namespace {
 
@@ -31,60 +37,7 @@ volatile sig_atomic_t gStop = 0;
 
 void onSignal(int) { gStop = 1; }
 
-struct Options {
-  std::string dir;
-  int port = 1;
-  long speed = 0;  // 0: answer at any speed
-  bool silent = false;
-  std::string record;
-  std::string listing;
-  double seconds = 0;  // 0: until a signal
-  std::string readyFile;
-  std::string decode;
-};
-
-void usage() {
-  std::fprintf(stderr,
-               "usage: tq587-virtual-printer --dir DIR [--port N] [--speed BAUD] [--silent]\n"
-               "           [--record FILE] [--listing FILE|-] [--seconds S] [--ready-file FILE]\n"
-               "       tq587-virtual-printer --decode FILE\n");
-}
-
-bool parseOptions(int argc, char** argv, Options& o) {
-  for (int k = 1; k < argc; ++k) {
-    const std::string name = argv[k];
-    if (name == "--silent") {
-      o.silent = true;
-      continue;
-    }
-    if (k + 1 >= argc) return false;
-    const char* value = argv[++k];
-    char* end = nullptr;
-    if (name == "--dir") {
-      o.dir = value;
-    } else if (name == "--port") {
-      o.port = static_cast<int>(std::strtol(value, &end, 10));
-      if (*end != '\0' || o.port < 1 || o.port > 99) return false;
-    } else if (name == "--speed") {
-      o.speed = std::strtol(value, &end, 10);
-      if (*end != '\0' || o.speed < 0) return false;
-    } else if (name == "--record") {
-      o.record = value;
-    } else if (name == "--listing") {
-      o.listing = value;
-    } else if (name == "--seconds") {
-      o.seconds = std::strtod(value, &end);
-      if (*end != '\0' || o.seconds < 0) return false;
-    } else if (name == "--ready-file") {
-      o.readyFile = value;
-    } else if (name == "--decode") {
-      o.decode = value;
-    } else {
-      return false;
-    }
-  }
-  return !o.decode.empty() || !o.dir.empty();
-}
+using vprinter::Options;
 
 // The line speed in bit/s of a termios speed code; 0 when unknown.
 long baudOf(speed_t code) {
@@ -100,25 +53,6 @@ long baudOf(speed_t code) {
   return 0;
 }
 
-bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  uint8_t chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  std::fclose(f);
-  return true;
-}
-
-bool writeListing(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* f = path == "-" ? stdout : std::fopen(path.c_str(), "w");
-  if (f == nullptr) return false;
-  for (const std::string& line : vprinter::decodeListing(bytes.data(), bytes.size())) {
-    std::fprintf(f, "%s\n", line.c_str());
-  }
-  return f == stdout ? std::fflush(f) == 0 : std::fclose(f) == 0;
-}
-
 bool writeAll(int fd, const uint8_t* bytes, size_t length) {
   while (length > 0) {
     const ssize_t done = write(fd, bytes, length);
@@ -129,6 +63,75 @@ bool writeAll(int fd, const uint8_t* bytes, size_t length) {
   }
   return true;
 }
+
+// Reads a whole file; on failure says why on standard error.
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) {
+    std::fprintf(stderr, "tq587-virtual-printer: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+    return false;
+  }
+  uint8_t chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  const bool failed = std::ferror(f) != 0;
+  if (failed) std::fprintf(stderr, "tq587-virtual-printer: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+  std::fclose(f);
+  return !failed;
+}
+
+// The listing of bytes, then the notes of the renderer, each as "== note".
+bool writeListing(const std::string& path, const std::vector<uint8_t>& bytes,
+                  const std::vector<std::string>& notes) {
+  FILE* f = path == "-" ? stdout : std::fopen(path.c_str(), "w");
+  if (f == nullptr) {
+    std::fprintf(stderr, "tq587-virtual-printer: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    return false;
+  }
+  for (const std::string& line : vprinter::decodeListing(bytes.data(), bytes.size())) {
+    std::fprintf(f, "%s\n", line.c_str());
+  }
+  for (const std::string& note : notes) std::fprintf(f, "== %s\n", note.c_str());
+  return f == stdout ? std::fflush(f) == 0 : std::fclose(f) == 0;
+}
+
+// What the printer does with every byte it receives, on any port: records
+// it, keeps it for the listing and draws it, one PNG file per receipt.
+class Printer {
+ public:
+  Printer(const std::string& outDir, int record)
+      : glyphs_(TQ587_FONT_FILE),
+        files_(outDir),
+        renderer_(glyphs_, [this](const vprinter::Bitmap& receipt) {
+          std::printf("receipt %s\n", files_.write(receipt).c_str());
+          std::fflush(stdout);
+        }),
+        record_(record) {
+    if (!glyphs_.error().empty()) std::fprintf(stderr, "tq587-virtual-printer: %s\n", glyphs_.error().c_str());
+  }
+
+  void take(const uint8_t* bytes, size_t length) {
+    if (record_ >= 0 && !writeAll(record_, bytes, length)) {
+      std::fprintf(stderr, "tq587-virtual-printer: recording failed: %s\n", std::strerror(errno));
+    }
+    received_.insert(received_.end(), bytes, bytes + length);
+    renderer_.receive(bytes, length);
+  }
+
+  // The stream ended: the receipt on the paper is written.
+  void finish() { renderer_.finish(); }
+
+  bool writeListing(const std::string& path) const {
+    return ::writeListing(path, received_, renderer_.notes());
+  }
+
+ private:
+  vprinter::Glyphs glyphs_;
+  vprinter::ReceiptFiles files_;
+  vprinter::ReceiptRenderer renderer_;
+  std::vector<uint8_t> received_;
+  int record_;
+};
 
 double now() {
   timespec t;
@@ -214,33 +217,77 @@ class Terminal {
   std::string link_;
 };
 
-// Reads what is waiting, records it and answers the status requests.
-// Returns false when nothing was there.
-bool takeInput(Terminal& terminal, vprinter::StatusResponder& responder, int record,
-               std::vector<uint8_t>& received) {
+// Reads what is waiting on the terminal, hands it to the printer and
+// answers the status requests. Returns false when nothing was there.
+bool takeInput(Terminal& terminal, vprinter::StatusResponder& responder, Printer& printer) {
   uint8_t chunk[4096];
   const ssize_t got = read(terminal.master(), chunk, sizeof chunk);
   if (got <= 0) return false;
   const size_t length = static_cast<size_t>(got);
-  if (record >= 0 && !writeAll(record, chunk, length)) {
-    std::fprintf(stderr, "tq587-virtual-printer: recording failed: %s\n", std::strerror(errno));
-  }
-  received.insert(received.end(), chunk, chunk + length);
+  printer.take(chunk, length);
   std::vector<uint8_t> replies;
   responder.receive(chunk, length, terminal.lineSpeed(), replies);
   if (!replies.empty()) writeAll(terminal.master(), replies.data(), replies.size());
   return true;
 }
 
-bool announceReady(const Options& o, const Terminal& terminal) {
-  std::printf("ready %s -> %s\n", terminal.link().c_str(), terminal.device().c_str());
+bool announceReady(const Options& o, const Terminal* terminal) {
+  if (terminal != nullptr) std::printf("ready %s -> %s\n", terminal->link().c_str(), terminal->device().c_str());
+  if (!o.usb.empty()) std::printf("ready usb %s\n", o.usb.c_str());
   std::fflush(stdout);
   if (o.readyFile.empty()) return true;
   const std::string temporary = o.readyFile + ".tmp";
   FILE* f = std::fopen(temporary.c_str(), "w");
   if (f == nullptr) return false;
-  std::fprintf(f, "%s\n", terminal.link().c_str());
+  std::fprintf(f, "%s\n", terminal != nullptr ? terminal->link().c_str() : o.usb.c_str());
   return std::fclose(f) == 0 && std::rename(temporary.c_str(), o.readyFile.c_str()) == 0;
+}
+
+// Receipts go to --out, else beside the ports.
+std::string outDir(const Options& o) {
+  if (!o.out.empty()) return o.out;
+  return o.dir.empty() ? "." : o.dir;
+}
+
+// Plays the printer on its ports until a signal or --seconds.
+int play(const Options& o, Printer& printer) {
+  std::unique_ptr<Terminal> terminal;
+  if (!o.dir.empty()) {
+    terminal.reset(new Terminal);
+    if (!terminal->open(o.dir, o.port)) return 1;
+  }
+  vprinter::StatusResponder responder(o.speed, o.silent);
+  // USB has no line speed: the printer answers as at its own.
+  vprinter::UsbPort usb([&](const uint8_t* bytes, size_t length, std::vector<uint8_t>& replies) {
+    printer.take(bytes, length);
+    responder.receive(bytes, length, o.speed, replies);
+  });
+  std::string error;
+  if (!o.usb.empty() && !usb.listen(o.usb, error)) {
+    std::fprintf(stderr, "tq587-virtual-printer: %s\n", error.c_str());
+    return 1;
+  }
+  if (!announceReady(o, terminal.get())) return 1;
+  const double deadline = o.seconds > 0 ? now() + o.seconds : 0;
+  while (!gStop && (deadline == 0 || now() < deadline)) {
+    std::vector<pollfd> fds;
+    if (terminal) fds.push_back({terminal->master(), POLLIN, 0});
+    usb.watch(fds);
+    if (poll(fds.data(), fds.size(), 50) <= 0) continue;
+    if (terminal && fds[0].revents != 0) {
+      // a hung-up line: wait rather than spin
+      if (!(fds[0].revents & POLLIN) || !takeInput(*terminal, responder, printer)) usleep(20000);
+    }
+    usb.serve(fds);
+  }
+  if (terminal) {
+    // Stopping: the link goes first so that no driver opens the port
+    // again, then every byte still waiting is taken.
+    terminal->unlink();
+    while (takeInput(*terminal, responder, printer)) {
+    }
+  }
+  return 0;
 }
 
 int serve(const Options& o) {
@@ -252,55 +299,47 @@ int serve(const Options& o) {
       return 1;
     }
   }
-  std::vector<uint8_t> received;
   int status = 0;
   {
-    Terminal terminal;
-    if (!terminal.open(o.dir, o.port) || !announceReady(o, terminal)) {
-      status = 1;
-    } else {
-      vprinter::StatusResponder responder(o.speed, o.silent);
-      const double deadline = o.seconds > 0 ? now() + o.seconds : 0;
-      while (!gStop && (deadline == 0 || now() < deadline)) {
-        pollfd p = {terminal.master(), POLLIN, 0};
-        const int ready = poll(&p, 1, 50);
-        if (ready > 0 && (p.revents & POLLIN)) {
-          takeInput(terminal, responder, record, received);
-        } else if (ready > 0) {
-          usleep(20000);  // a hung-up line: wait rather than spin
-        }
-      }
-      // Stopping: the link goes first so that no driver opens the port
-      // again, then every byte still waiting is taken.
-      terminal.unlink();
-      while (takeInput(terminal, responder, record, received)) {
-      }
-    }
+    Printer printer(outDir(o), record);
+    status = play(o, printer);
+    printer.finish();
+    if (status == 0 && !o.listing.empty() && !printer.writeListing(o.listing)) status = 1;
   }
   if (record >= 0) close(record);
-  if (status == 0 && !o.listing.empty() && !writeListing(o.listing, received)) {
-    std::fprintf(stderr, "tq587-virtual-printer: cannot write %s\n", o.listing.c_str());
-    status = 1;
-  }
   return status;
+}
+
+// --render: the receipts and the listing of a recording.
+int render(const Options& o) {
+  std::vector<uint8_t> bytes;
+  if (!readFile(o.render, bytes)) return 1;
+  Printer printer(outDir(o), -1);
+  printer.take(bytes.data(), bytes.size());
+  printer.finish();
+  return printer.writeListing(o.listing.empty() ? "-" : o.listing) ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options o;
-  if (!parseOptions(argc, argv, o)) {
-    usage();
+  std::string error;
+  if (!vprinter::parseOptions(std::vector<std::string>(argv + 1, argv + argc), o, error)) {
+    std::fprintf(stderr, "tq587-virtual-printer: %s\n(tq587-virtual-printer --help lists the options)\n",
+                 error.c_str());
     return 2;
+  }
+  if (o.help) {
+    std::fputs(vprinter::usageText(), stdout);
+    return 0;
   }
   if (!o.decode.empty()) {
     std::vector<uint8_t> bytes;
-    if (!readFile(o.decode, bytes)) {
-      std::fprintf(stderr, "tq587-virtual-printer: cannot read %s\n", o.decode.c_str());
-      return 1;
-    }
-    return writeListing("-", bytes) ? 0 : 1;
+    if (!readFile(o.decode, bytes)) return 1;
+    return writeListing("-", bytes, {}) ? 0 : 1;
   }
+  if (!o.render.empty()) return render(o);
   struct sigaction action = {};
   action.sa_handler = onSignal;
   sigemptyset(&action.sa_mask);

@@ -1,0 +1,105 @@
+// Options.cpp - one table of options, each with its reader.
+#include "Options.h"
+
+#include <cstdlib>
+
+namespace vprinter {
+namespace {
+
+bool readInt(const std::string& text, long low, long high, long& value) {
+  char* end = nullptr;
+  value = std::strtol(text.c_str(), &end, 10);
+  return !text.empty() && *end == '\0' && value >= low && value <= high;
+}
+
+bool readSeconds(const std::string& text, double& value) {
+  char* end = nullptr;
+  value = std::strtod(text.c_str(), &end);
+  return !text.empty() && *end == '\0' && value >= 0;
+}
+
+// An option and what to do with its value; nullptr for a flag.
+struct Option {
+  const char* name;
+  const char* wants;  // what the value must be, for the error message
+  bool (*read)(const std::string& value, Options& o);
+};
+
+const Option kOptions[] = {
+    {"--dir", "a directory", [](const std::string& v, Options& o) { return !(o.dir = v).empty(); }},
+    {"--port", "a number from 1 to 99",
+     [](const std::string& v, Options& o) {
+       long n = 0;
+       if (!readInt(v, 1, 99, n)) return false;
+       o.port = static_cast<int>(n);
+       return true;
+     }},
+    {"--speed", "a speed in bit/s", [](const std::string& v, Options& o) { return readInt(v, 0, 4000000, o.speed); }},
+    {"--usb", "a socket path", [](const std::string& v, Options& o) { return !(o.usb = v).empty(); }},
+    {"--record", "a file", [](const std::string& v, Options& o) { return !(o.record = v).empty(); }},
+    {"--listing", "a file or -", [](const std::string& v, Options& o) { return !(o.listing = v).empty(); }},
+    {"--seconds", "a number of seconds", [](const std::string& v, Options& o) { return readSeconds(v, o.seconds); }},
+    {"--ready-file", "a file", [](const std::string& v, Options& o) { return !(o.readyFile = v).empty(); }},
+    {"--decode", "a file", [](const std::string& v, Options& o) { return !(o.decode = v).empty(); }},
+    {"--render", "a file", [](const std::string& v, Options& o) { return !(o.render = v).empty(); }},
+    {"--out", "a directory", [](const std::string& v, Options& o) { return !(o.out = v).empty(); }},
+};
+
+}  // namespace
+
+const char* usageText() {
+  return "usage: tq587-virtual-printer [--dir DIR] [--usb SOCKET] [options]  play the printer\n"
+         "       tq587-virtual-printer --decode FILE                      list a recording\n"
+         "       tq587-virtual-printer --render FILE [--out DIR]          draw a recording\n"
+         "  --dir DIR          play COMn as DIR/dosdevices/comN (a pseudo-terminal)\n"
+         "  --port N           the n of COMn, 1 to 99 (default 1)\n"
+         "  --speed BAUD       answer status requests only at this speed (default any)\n"
+         "  --silent           never answer status requests (a port with no printer)\n"
+         "  --usb SOCKET       play the USB printer for the libusb stand-in on this socket\n"
+         "  --out DIR          write receipt-0001.png, ... here (default DIR of --dir, or .)\n"
+         "  --record FILE      record every byte received\n"
+         "  --listing FILE|-   write the listing of what was received when stopping\n"
+         "  --seconds S        stop after S seconds (default at SIGINT or SIGTERM)\n"
+         "  --ready-file FILE  create FILE once the ports are ready\n"
+         "  --decode FILE      list the commands in a recording and stop\n"
+         "  --render FILE      draw the receipts of a recording into --out, list it and stop\n"
+         "  --help             print this help and stop\n";
+}
+
+bool parseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string& name = args[k];
+    if (name == "--help") {
+      o.help = true;
+      return true;
+    }
+    if (name == "--silent") {
+      o.silent = true;
+      continue;
+    }
+    const Option* option = nullptr;
+    for (const Option& candidate : kOptions) {
+      if (name == candidate.name) option = &candidate;
+    }
+    if (option == nullptr) {
+      error = "unknown option '" + name + "'";
+      return false;
+    }
+    if (k + 1 >= args.size()) {
+      error = name + " needs " + option->wants;
+      return false;
+    }
+    const std::string& value = args[++k];
+    if (!option->read(value, o)) {
+      error = name + " needs " + option->wants + ", not '" + value + "'";
+      return false;
+    }
+  }
+  if (o.dir.empty() && o.usb.empty() && o.decode.empty() && o.render.empty()) {
+    error = "nothing to do: give --dir, --usb, --decode or --render";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vprinter

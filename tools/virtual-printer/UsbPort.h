@@ -1,0 +1,55 @@
+// UsbPort.h - the printer's end of the USB stand-in: a Unix socket on which
+// applications using the stand-in libusb-0.1.so.4 open the printer and send
+// their bulk OUT data (messages in tools/usb/UsbWire.h).
+#pragma once
+
+#include <poll.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vprinter {
+
+class UsbPort {
+ public:
+  // Receives the bulk OUT data and appends the printer's answers (the bulk
+  // IN data) to replies.
+  using Sink = std::function<void(const uint8_t* bytes, size_t length, std::vector<uint8_t>& replies)>;
+
+  explicit UsbPort(Sink sink) : sink_(std::move(sink)) {}
+  ~UsbPort();
+  UsbPort(const UsbPort&) = delete;
+  UsbPort& operator=(const UsbPort&) = delete;
+
+  // Listens at path (a socket left there by an earlier run is replaced).
+  // On failure says why in error.
+  bool listen(const std::string& path, std::string& error);
+  // The descriptors to poll for input.
+  void watch(std::vector<pollfd>& fds) const;
+  // Serves the descriptors poll found ready.
+  void serve(const std::vector<pollfd>& fds);
+
+ private:
+  struct Client {
+    int fd;
+    std::vector<uint8_t> input;
+  };
+  static constexpr size_t kMaxClients = 16;
+  static constexpr size_t kMaxReplies = 4096;
+
+  void accept();
+  // false when the client is to be dropped.
+  bool readFrom(Client& client);
+  void answer(Client& client, int32_t operation, const std::vector<uint8_t>& payload);
+
+  Sink sink_;
+  int listener_ = -1;
+  std::string path_;
+  std::vector<Client> clients_;
+  std::vector<uint8_t> replies_;  // bulk IN data not yet read
+};
+
+}  // namespace vprinter
