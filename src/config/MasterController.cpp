@@ -17,14 +17,19 @@ const char kFileName[] = "CONVERSOR.INI";
 constexpr int kOpenReadShareRead = 0x20;
 constexpr int kOpenReadWrite = 0x02;
 
-// Whether CONVERSOR.INI holds exactly these bytes and could be written: then
-// a rewrite would change nothing on the disk (and spare the terminal's
-// flash a write).
-bool holdsAlready(const char* text, int length) {
+// Where the new file is written before it takes the old one's place.
+const char kNewFileName[] = "CONVERSOR.INI.novo";
+
+// What a rewrite finds: the same bytes, other bytes in a file it may
+// replace, or no such file (missing, not writable, a link, a directory).
+enum class Encontrado { Iguais, Outros, Nenhum };
+
+Encontrado compararArquivo(const char* text, int length) {
+  SDK::FILE_SYSTEM& fs = SDK::defaultFileSystem();
   SDK::FILE file;
   file.Close();
-  SDK::defaultFileSystem().Open(kFileName, kOpenReadWrite, &file);
-  if (file.IsClosed()) return false;
+  fs.Open(kFileName, kOpenReadWrite, &file);
+  if (file.IsClosed()) return Encontrado::Nenhum;
   char current[ini::kMaxText + 2];
   int got = 0;
   for (int n; got < static_cast<int>(sizeof current) &&
@@ -32,7 +37,26 @@ bool holdsAlready(const char* text, int length) {
     got += n;
   }
   file.Close();
-  return got == length && std::memcmp(current, text, static_cast<size_t>(length)) == 0;
+  if (got == length && std::memcmp(current, text, static_cast<size_t>(length)) == 0) {
+    return Encontrado::Iguais;
+  }
+  return fs.IsLink(kFileName) ? Encontrado::Nenhum : Encontrado::Outros;
+}
+
+// Writes the text to a new file beside the old one and puts it in its
+// place in one step, so that a process stopped at any point leaves the old
+// file or the new one, whole.
+bool substituirArquivo(const char* text, int length) {
+  SDK::FILE_SYSTEM& fs = SDK::defaultFileSystem();
+  SDK::FILE file;
+  file.Close();
+  fs.Create(kNewFileName, &file);
+  if (file.IsClosed()) return false;
+  const bool written = fs.Write(&file, text, length) == length;
+  fs.Close(&file);
+  if (written && fs.Replace(kNewFileName, kFileName)) return true;
+  fs.Delete(kNewFileName);
+  return false;
 }
 
 // The file's bytes one at a time, read from the file a block at a time.
@@ -116,7 +140,13 @@ bool MasterController::writeFile() {
 
   char text[ini::kMaxText + 1];
   const int length = ini::formatConfig(config_, text);
-  if (holdsAlready(text, length)) return true;
+  // Nothing to write when the file holds these bytes already (the terminal's
+  // flash is spared a write); a file that is there is replaced whole. Where
+  // no new file can be made beside it, or there is no file to replace, the
+  // file is written in place.
+  const Encontrado encontrado = compararArquivo(text, length);
+  if (encontrado == Encontrado::Iguais) return true;
+  if (encontrado == Encontrado::Outros && substituirArquivo(text, length)) return true;
 
   SDK::FILE file;
   file.Close();

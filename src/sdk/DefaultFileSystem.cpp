@@ -280,4 +280,12 @@ bool DEFAULT_FILE_SYSTEM::IsPathSeparator(char character) {
   return character == '\\' || character == '/';
 }
 
+bool DEFAULT_FILE_SYSTEM::Replace(const char* source, const char* target) {
+  return !isEmpty(source) && !isEmpty(target) && file_platform::replaceFile(source, target);
+}
+
+bool DEFAULT_FILE_SYSTEM::IsLink(const char* path) {
+  return !isEmpty(path) && file_platform::isLink(path);
+}
+
 }  // namespace SDK

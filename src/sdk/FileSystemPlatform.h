@@ -51,6 +51,11 @@ bool copyFile(const char* source, const char* target, bool failIfExists);
 bool deleteFile(const char* path);
 // Fails when the target is there.
 bool moveFile(const char* source, const char* target);
+// Puts source in the place of target in one step, whether target is there
+// or not: a reader sees the old file or the new one, never part of either.
+bool replaceFile(const char* source, const char* target);
+// True when the path itself is a symbolic link.
+bool isLink(const char* path);
 bool makeDirectory(const char* path);
 bool changeDirectory(const char* path);
 bool currentDirectory(std::string* directory);

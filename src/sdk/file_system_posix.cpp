@@ -149,6 +149,13 @@ bool copyFile(const char* source, const char* target, bool failIfExists) {
 
 bool deleteFile(const char* path) { return ::unlink(path) == 0; }
 
+bool replaceFile(const char* source, const char* target) { return ::rename(source, target) == 0; }
+
+bool isLink(const char* path) {
+  struct stat info;
+  return ::lstat(path, &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 bool moveFile(const char* source, const char* target) {
   struct stat info;
   if (::lstat(target, &info) == 0) return false;
