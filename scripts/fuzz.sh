@@ -11,7 +11,7 @@ bash scripts/install-deps.sh
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(text bmp ini)
+[ ${#targets[@]} -gt 0 ] || targets=(text bmp ini vprinter)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTQ587_FUZZ=ON -DTQ587_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
