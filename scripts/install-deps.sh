@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev)
+packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev libbenchmark-dev)
 
 missing=()
 for p in "${packages[@]}"; do
