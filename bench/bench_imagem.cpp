@@ -150,7 +150,13 @@ void BM_GerarRaster(benchmark::State& state) {
   BMP bmp;
   bmp.load(gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).c_str());
   const DotMask mask = mascaraLimiar(bmp);
-  measure(state, [&] { benchmark::DoNotOptimize(gerarRaster(mask, bmp.width(), bmp.height())); });
+  measure(state, [&] { benchmark::DoNotOptimize(gerarRaster(mask)); });
+}
+
+void BM_Pontilhado(benchmark::State& state) {
+  BMP bmp;
+  bmp.load(gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).c_str());
+  measure(state, [&] { benchmark::DoNotOptimize(mascaraPontilhada(bmp)); });
 }
 
 #define SIZES ->Args({512, 800})->Args({576, 2000})->Unit(benchmark::kMillisecond)
@@ -158,6 +164,7 @@ BENCHMARK(BM_ImprimeBitmap) SIZES;
 BENCHMARK(BM_ImprimeBitmapColor) SIZES;
 BENCHMARK(BM_BmpLoad) SIZES;
 BENCHMARK(BM_Limiar) SIZES;
+BENCHMARK(BM_Pontilhado) SIZES;
 BENCHMARK(BM_GerarRaster) SIZES;
 
 }  // namespace

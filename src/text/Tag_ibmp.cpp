@@ -47,22 +47,25 @@ const uint8_t* Tag_ibmp::getBytes2() {
   static const char* const kOnde = "Tag_ibmp::getBytes2";
   definirTamanhos(kTamanhoAbertura, kTamanhoFechamento);
   log("Inicio getBytes 2", LOG_DEBUG, kOnde, __LINE__);
-
-  BMP imagem;
-  if (!imagem.load(caminho())) {
+  auto falhaAoAbrir = [this] {
     log("Falha ao abrir arquivo de imagem.", LOG_DEBUG, kOnde, __LINE__);
     return erroGenerico();
-  }
+  };
+
+  BMP imagem;
+  if (!imagem.open(caminho())) return falhaAoAbrir();
   if (imagem.width() < kMenorLadoImpresso || imagem.height() < kMenorLadoImpresso) {
     return nullptr;
   }
-
-  const std::vector<uint8_t> comando =
-      gerarRaster(mascaraLimiar(imagem), imagem.width(), imagem.height());
-  if (comando.size() > static_cast<size_t>(kTamanhoTransmissao)) {
+  // The size of the command is known from the header: a picture too large
+  // for the transmit buffer is refused before its pixels are read.
+  if (tamanhoRaster(imagem.width(), imagem.height()) > static_cast<size_t>(kTamanhoTransmissao)) {
     log("Imagem maior que o buffer de transmiss\xE3o.", LOG_DEBUG, kOnde, __LINE__);
     return erroGenerico();
   }
+  if (!imagem.readPixels()) return falhaAoAbrir();
+
+  const std::vector<uint8_t> comando = gerarRaster(mascaraLimiar(imagem));
   std::memcpy(transmissao_.get(), comando.data(), comando.size());
   tamanho_ = static_cast<int>(comando.size());
   // The picture goes out here, in one write whose result is not looked at.

@@ -54,7 +54,6 @@ inline BmpPixel rgb(int r, int g, int b, int a = 0) {
   return {static_cast<uint8_t>(b), static_cast<uint8_t>(g), static_cast<uint8_t>(r),
           static_cast<uint8_t>(a)};
 }
-inline BmpPixel grey(int v) { return rgb(v, v, v); }
 inline Picture uniform(int32_t width, int32_t height, BmpPixel p) {
   return {width, height, std::vector<BmpPixel>(static_cast<size_t>(width * height), p)};
 }

@@ -1,4 +1,7 @@
 // ibmp_test.cpp - <ibmp>path</ibmp>: a BMP file printed from inside a text.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 
@@ -34,6 +37,8 @@ class IbmpTest : public TextoTeste {
     dir_.write("b.bmp", bmptest::file(topo, 1));
     dir_.write("p.bmp", bmptest::file(bmptest::uniform(8, 8, kBlack), 8));
     dir_.write("estreita.bmp", bmptest::file(bmptest::uniform(7, 8, kBlack), 24));
+    dir_.write("vazia.bmp", bmptest::file(bmptest::Layout{8192, 2048}) + "12345678");
+    ASSERT_EQ(mkfifo("fila", 0600), 0);
   }
   // The writes without the empty ones the parser makes for a tag that
   // answered no bytes.
@@ -74,11 +79,16 @@ TEST_F(IbmpTest, PicturesInsideText) {
       {"a path of 320 characters: invalid", "a<ibmp>" + caminhoDe(320) + "</ibmp>z", -99,
        {{0x61}}, false},
       {"a close tag alone: no path", "</ibmp>", -27, {}, true},
+      {"a FIFO: refused at once", "a<ibmp>fila</ibmp>d", -27, {{0x61}}, true},
+      {"a 62-byte file claiming 8192 x 2048 pixels", "a<ibmp>vazia.bmp</ibmp>d", -27, {{0x61}},
+       true},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.nome);
     LogCapture capture;
+    alarm(10);  // a call that blocks fails the test instead of hanging it
     EXPECT_EQ(imprimir(c.texto), c.resultado);
+    alarm(0);
     EXPECT_EQ(enviadas(), c.escritas);
     bool falhou = false;
     for (const LogCapture::Line& l : capture.lines()) {
