@@ -159,10 +159,21 @@ void BM_Pontilhado(benchmark::State& state) {
   measure(state, [&] { benchmark::DoNotOptimize(mascaraPontilhada(bmp)); });
 }
 
+void BM_GreyRows(benchmark::State& state) {
+  BMP bmp;
+  bmp.load(gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).c_str());
+  std::vector<uint8_t> grey(static_cast<size_t>(bmp.width()));
+  measure(state, [&] {
+    for (int32_t y = 0; y < bmp.height(); ++y) bmp.greyRow(y, grey.data());
+    benchmark::DoNotOptimize(grey.data());
+  });
+}
+
 #define SIZES ->Args({512, 800})->Args({576, 2000})->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_ImprimeBitmap) SIZES;
 BENCHMARK(BM_ImprimeBitmapColor) SIZES;
 BENCHMARK(BM_BmpLoad) SIZES;
+BENCHMARK(BM_GreyRows) SIZES;
 BENCHMARK(BM_Limiar) SIZES;
 BENCHMARK(BM_Pontilhado) SIZES;
 BENCHMARK(BM_GerarRaster) SIZES;

@@ -44,6 +44,19 @@ int maskShift(uint32_t mask) {
   return shift;
 }
 
+// Eight grey levels to eight dots, the first in bit 7.
+uint8_t pontosDe8(const uint8_t* grey) {
+  // Eight grey levels as one word; a byte's top bit set in m where it is
+  // below 127: its own top bit clear, and not 127 in its low seven bits.
+  uint64_t g = 0;
+  for (int i = 7; i >= 0; --i) g = g << 8 | grey[i];
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu, kOnes = 0x0101010101010101u;
+  const uint64_t m = ~(g | ((g & kLow7) + kOnes)) & ~kLow7;
+  // The eight top bits gathered into one byte, the first pixel in bit 7: the
+  // multiplication moves byte i's bit to bit 63 - i, no two products meeting.
+  return static_cast<uint8_t>(((m >> 7) * 0x8040201008040201u) >> 56);
+}
+
 const uint8_t kWhiteGrey = cinza(kBmpWhite.red, kBmpWhite.green, kBmpWhite.blue);
 
 }  // namespace
@@ -248,4 +261,51 @@ void BMP::greyRow(int32_t y, uint8_t* grey) const {
       break;
   }
   std::fill(grey + stored, grey + width_, kWhiteGrey);
+}
+
+namespace {
+
+// The dots of a row of stored blue, green, red (and alpha) bytes, eight
+// pixels a byte. The rare pixel whose weighed sum is exactly the threshold's
+// is settled afterwards, so that the pass over the row has no branch.
+template <int kStep>
+void dotsFromBytes(const uint8_t* row, int32_t width, uint8_t* dots) {
+  constexpr uint32_t kSomaLimiar = 1000 * kLimiar;
+  auto settled = [](const uint8_t* p, int count) {
+    unsigned byte = 0;
+    for (int b = 0; b < count; ++b, p += kStep) {
+      byte |= static_cast<unsigned>(abaixoDoLimiar(p[2], p[1], p[0])) << (7 - b);
+    }
+    return static_cast<uint8_t>(byte);
+  };
+  for (int32_t j = 0; j < width / 8; ++j, row += 8 * kStep) {
+    unsigned byte = 0;
+    bool onTheThreshold = false;
+    for (int b = 0; b < 8; ++b) {
+      const uint32_t soma = somaPesada(row[kStep * b + 2], row[kStep * b + 1], row[kStep * b]);
+      byte = byte << 1 | static_cast<unsigned>(soma < kSomaLimiar);
+      onTheThreshold |= soma == kSomaLimiar;
+    }
+    dots[j] = onTheThreshold ? settled(row, 8) : static_cast<uint8_t>(byte);
+  }
+  if (width % 8 != 0) dots[width / 8] = settled(row, width % 8);
+}
+
+}  // namespace
+
+void BMP::dotRow(int32_t y, uint8_t* dots, uint8_t* grey) const {
+  static_assert(kLimiar == 127, "pontosDe8 marks grey levels below 127");
+  const uint8_t* row = nullptr;
+  if ((bitDepth_ == 24 || bitDepth_ == 32) && storedPixels(y, &row) == width_) {
+    if (bitDepth_ == 24) {
+      dotsFromBytes<3>(row, width_, dots);
+    } else {
+      dotsFromBytes<4>(row, width_, dots);
+    }
+    return;
+  }
+  const size_t bytes = (static_cast<size_t>(width_) + 7) / 8;
+  greyRow(y, grey);
+  std::fill(grey + width_, grey + 8 * bytes, kWhiteGrey);
+  for (size_t j = 0; j < bytes; ++j) dots[j] = pontosDe8(grey + 8 * j);
 }

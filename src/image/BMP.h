@@ -60,6 +60,10 @@ class BMP {
   BmpPixel pixel(int32_t x, int32_t y) const;
   // The grey level (cinza, Luminancia.h) of each of the width pixels of row y.
   void greyRow(int32_t y, uint8_t* grey) const;
+  // The dots of row y by the threshold (L below 127), eight pixels a byte,
+  // the leftmost in the top bit, the spare bits of the last byte clear.
+  // grey: room for the width rounded up to 8 grey levels, used as scratch.
+  void dotRow(int32_t y, uint8_t* dots, uint8_t* grey) const;
 
  private:
   static constexpr int kMaxPaletteEntries = 256;

@@ -9,39 +9,90 @@
 
 namespace {
 
-// A share err x numerator / 16 added to a grey level: the sum cut toward
-// zero, as the whole number (16 x level + err x numerator) / 16 is, and kept
-// within 0..255.
-uint8_t comParte(uint8_t level, int errTimesNumerator) {
-  return static_cast<uint8_t>(std::clamp((16 * level + errTimesNumerator) / 16, 0, 255));
-}
+// A share err x numerator / 16 added to a grey level, the sum cut toward
+// zero and kept within 0..255. In whole numbers the sum is
+// (16 x level + err x numerator) / 16, that is level + (err x numerator) / 16
+// cut downward (the same but where the sum is negative, and then it is 0).
+struct Partes {
+  // Kept within 0..255: every level + share from -128 on.
+  uint8_t dentro[512];
+  Partes() {
+    for (int i = 0; i < 512; ++i) dentro[i] = static_cast<uint8_t>(std::clamp(i - 128, 0, 255));
+  }
+  uint8_t com(uint8_t level, int errTimesNumerator) const {
+    return dentro[static_cast<unsigned>(level + (errTimesNumerator >> 4) + 128)];
+  }
+};
+const Partes kPartes;
+
+// One row being dithered: where its grey levels are, where the next row's
+// are (or a discard row below the last), where its dots go, and the grey
+// level of its next pixel, held out of memory.
+struct Linha {
+  uint8_t* cinza;
+  uint8_t* abaixo;
+  uint8_t* pontos;
+  int seguinte = 0;
+  unsigned byte = 0;
+
+  // Pixel x goes to black (a dot) or white and hands its error on. The grey
+  // rows have a spare place at both ends, so that no share tests the edges:
+  // what goes past the picture lands there and is never read as a pixel.
+  void passo(size_t x) {
+    const int antigo = seguinte;
+    const int ponto = antigo < kLimiar;
+    const int err = antigo - (ponto ? 0 : 255);
+    // The byte of x is written at each of its pixels, whole at the last.
+    byte = byte << 1 | static_cast<unsigned>(ponto);
+    pontos[x / 8] = static_cast<uint8_t>(byte);
+    seguinte = kPartes.com(cinza[x + 1], err * 7);
+    (abaixo + x)[-1] = kPartes.com((abaixo + x)[-1], err * 3);
+    abaixo[x] = kPartes.com(abaixo[x], err * 5);
+    abaixo[x + 1] = kPartes.com(abaixo[x + 1], err);
+  }
+  void fim(size_t width) {
+    if (width % 8 != 0) pontos[width / 8] = static_cast<uint8_t>(byte << (8 - width % 8));
+  }
+};
 
 }  // namespace
 
-// Only the row in hand and the next one are kept as grey levels.
+// Rows go in pairs, the second two pixels behind the first: by then every
+// share the first row hands to a pixel of the second has arrived, in the
+// order of a row by row pass, and the two rows' chains of errors run side
+// by side. Three rows of grey levels are kept.
 DotMask mascaraPontilhada(const BMP& imagem) {
   DotMask mask(imagem.width(), imagem.height());
-  const int32_t width = mask.width;
-  std::vector<uint8_t> atual(static_cast<size_t>(width)), proxima(static_cast<size_t>(width));
-  imagem.greyRow(0, atual.data());
-  for (int32_t y = 0; y < mask.height; ++y) {
-    const bool haProxima = y + 1 < mask.height;
-    if (haProxima) imagem.greyRow(y + 1, proxima.data());
-    uint8_t* pontos = mask.row(y);
-    uint8_t* abaixo = proxima.data();
-    for (int32_t x = 0; x < width; ++x) {
-      const int antigo = atual[static_cast<size_t>(x)];
-      const bool ponto = antigo < kLimiar;
-      if (ponto) pontos[x / 8] = static_cast<uint8_t>(pontos[x / 8] | (0x80 >> (x % 8)));
-      const int err = ponto ? antigo : antigo - 255;
-      if (err == 0) continue;
-      if (x + 1 < width) atual[static_cast<size_t>(x) + 1] = comParte(atual[static_cast<size_t>(x) + 1], err * 7);
-      if (!haProxima) continue;
-      if (x > 0) abaixo[x - 1] = comParte(abaixo[x - 1], err * 3);
-      abaixo[x] = comParte(abaixo[x], err * 5);
-      if (x + 1 < width) abaixo[x + 1] = comParte(abaixo[x + 1], err);
+  const size_t width = static_cast<size_t>(mask.width);
+  const int32_t height = mask.height;
+  const size_t passo = width + 2;
+  std::vector<uint8_t> linhas(4 * passo);
+  uint8_t* cinza[3] = {linhas.data() + 1, linhas.data() + 1 + passo, linhas.data() + 1 + 2 * passo};
+  uint8_t* descarte = linhas.data() + 1 + 3 * passo;
+  imagem.greyRow(0, cinza[0]);
+  for (int32_t y = 0; y < height; y += 2) {
+    const bool segunda = y + 1 < height;
+    const bool terceira = y + 2 < height;
+    if (segunda) imagem.greyRow(y + 1, cinza[1]);
+    if (terceira) imagem.greyRow(y + 2, cinza[2]);
+    Linha a{cinza[0], segunda ? cinza[1] : descarte, mask.row(y)};
+    Linha b{cinza[1], terceira ? cinza[2] : descarte, segunda ? mask.row(y + 1) : nullptr};
+    a.seguinte = a.cinza[0];
+    const size_t inicio = std::min<size_t>(2, width);
+    for (size_t x = 0; x < inicio; ++x) a.passo(x);
+    if (segunda) {
+      b.seguinte = b.cinza[0];
+      for (size_t x = inicio; x < width; ++x) {
+        a.passo(x);
+        b.passo(x - 2);
+      }
+      for (size_t x = width - inicio; x < width; ++x) b.passo(x);
+      b.fim(width);
+    } else {
+      for (size_t x = inicio; x < width; ++x) a.passo(x);
     }
-    atual.swap(proxima);
+    a.fim(width);
+    std::swap(cinza[0], cinza[2]);
   }
   return mask;
 }

@@ -2,7 +2,6 @@
 #include "image/Raster.h"
 
 #include "common/EscPos.h"
-#include "image/Luminancia.h"
 
 namespace {
 
@@ -26,18 +25,8 @@ DotMask::DotMask(int32_t w, int32_t h)
 
 DotMask mascaraLimiar(const BMP& imagem) {
   DotMask mask(imagem.width(), imagem.height());
-  std::vector<uint8_t> grey(static_cast<size_t>(mask.width) + 7, 255);
-  for (int32_t y = 0; y < mask.height; ++y) {
-    imagem.greyRow(y, grey.data());
-    uint8_t* out = mask.row(y);
-    // Eight pixels a byte; the spare pixels past the width stay white.
-    for (size_t j = 0; j < mask.bytesPerRow; ++j) {
-      const uint8_t* g = grey.data() + 8 * j;
-      uint8_t byte = 0;
-      for (int b = 0; b < 8; ++b) byte = static_cast<uint8_t>(byte << 1 | (g[b] < kLimiar));
-      out[j] = byte;
-    }
-  }
+  std::vector<uint8_t> grey(mask.bytesPerRow * 8);
+  for (int32_t y = 0; y < mask.height; ++y) imagem.dotRow(y, mask.row(y), grey.data());
   return mask;
 }
 

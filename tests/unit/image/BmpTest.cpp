@@ -23,9 +23,11 @@ TEST(Luminancia, WholeGreyLevelsAreThoseOfTheDoublesForEveryColour) {
   for (int r = 0; r < 256; ++r) {
     for (int g = 0; g < 256; ++g) {
       for (int b = 0; b < 256; ++b) {
-        const double l = luminancia(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
-        const int grey = cinza(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
-        wrong += grey != static_cast<int>(l) || (grey < kLimiar) != (l < 127.0);
+        const uint8_t red = static_cast<uint8_t>(r), green = static_cast<uint8_t>(g),
+                      blue = static_cast<uint8_t>(b);
+        const double l = luminancia(red, green, blue);
+        wrong += cinza(red, green, blue) != static_cast<int>(l) ||
+                 abaixoDoLimiar(red, green, blue) != (l < 127.0);
       }
     }
   }
