@@ -12,7 +12,7 @@ namespace {
 // 14-byte file header and 40-byte information header: the pixel-data offset
 // of a file with no colour table.
 constexpr int64_t kHeadersEnd = 54;
-constexpr size_t kMaskBytes = 12;
+constexpr int64_t kMaskBytes = 12;
 
 constexpr uint32_t kCompressionNone = 0;
 constexpr uint32_t kCompressionRle8 = 1;
@@ -98,8 +98,6 @@ bool BMP::refuse() {
   width_ = height_ = 1;
   stride_ = 4;
   compression_ = kCompressionNone;
-  palette_[0] = {0, 0, 0, 0};
-  palette_[1] = kBmpWhite;
   file_.reset();
   rows_.reset();
   bytesInFile_ = rowBytes_ = 0;
@@ -124,12 +122,23 @@ bool BMP::open(const char* arquivo) {
   stride_ = header.stride();
   rows_.reset();
   rowBytes_ = 0;
-  if (bitDepth_ <= 8) readPalette(*file, int64_t{header.offset} - kHeadersEnd);
-  if (bitDepth_ == 16) readMasks(*file);
 
-  // The rows the file holds after where the pixel data starts; too few, and
-  // the picture is refused before anything is built for it.
-  dataStart_ = pixelDataStart(header);
+  // The tables follow the headers; whatever lies between the room they take
+  // and the offset (a larger information header, a gap) is read past. The
+  // offset itself is not sought: a colour table shorter than the depth
+  // allows moves the pixels forward only as far as it goes.
+  const int64_t afterHeaders = int64_t{header.offset} - kHeadersEnd;
+  int64_t tables = 0;
+  int64_t room = 0;
+  if (bitDepth_ <= 8) {
+    tables = readPalette(*file, afterHeaders);
+    room = 4 * (int64_t{1} << bitDepth_);
+  }
+  if (bitDepth_ == 16) room = tables = readMasks(*file);
+  dataStart_ = kHeadersEnd + tables + std::max<int64_t>(afterHeaders - room, 0);
+
+  // The rows the file holds from there on; too few, and the picture is
+  // refused before anything is built for it.
   const int64_t claimed = static_cast<int64_t>(stride_) * height_;
   const int64_t held = std::clamp<int64_t>(file->tamanho() - dataStart_, 0, claimed);
   const int64_t missingRows = height_ - held / static_cast<int64_t>(stride_);
@@ -139,24 +148,25 @@ bool BMP::open(const char* arquivo) {
   return true;
 }
 
-// As many 4-byte entries as fit before the pixel data, the rest white.
-void BMP::readPalette(ArquivoImagem& file, int64_t afterHeaders) {
+// As many 4-byte entries as fit before the offset, the rest white; the
+// bytes they take.
+int64_t BMP::readPalette(ArquivoImagem& file, int64_t afterHeaders) {
   const int entries = 1 << bitDepth_;
   const int64_t present = std::clamp<int64_t>(afterHeaders / 4, 0, entries);
   uint8_t table[4 * kMaxPaletteEntries];
   const size_t got = file.lerEm(kHeadersEnd, table, static_cast<size_t>(4 * present));
   for (int i = 0; i < entries; ++i) {
-    const uint8_t* quad = table + 4 * i;
-    palette_[i] = static_cast<size_t>(4 * i + 4) <= got
-                      ? BmpPixel{quad[0], quad[1], quad[2], quad[3]}
-                      : kBmpWhite;
-    paletteGrey_[i] = cinza(palette_[i].red, palette_[i].green, palette_[i].blue);
+    const uint8_t* quad = table + 4 * i;  // blue, green, red, unused
+    paletteGrey_[i] = static_cast<size_t>(4 * i + 4) <= got ? cinza(quad[2], quad[1], quad[0])
+                                                            : kWhiteGrey;
   }
+  return 4 * present;
 }
 
 // Red, green and blue masks: 5-5-5 by default, else the three words right
-// after the information header (their low 16 bits), each read only if whole.
-void BMP::readMasks(ArquivoImagem& file) {
+// after the information header (their low 16 bits), each read only if whole;
+// the bytes they take.
+int64_t BMP::readMasks(ArquivoImagem& file) {
   masks_[0] = 0x7C00;
   masks_[1] = 0x03E0;
   masks_[2] = 0x001F;
@@ -166,25 +176,7 @@ void BMP::readMasks(ArquivoImagem& file) {
     for (size_t i = 0; 4 * i + 4 <= got; ++i) masks_[i] = le32(words + 4 * i) & 0xFFFF;
   }
   for (int i = 0; i < 3; ++i) shifts_[i] = maskShift(masks_[i]);
-}
-
-// Past the tables that were read, and past whatever lies between the
-// tables and the offset (a larger information header, a gap). The offset
-// itself is not sought: a colour table shorter than the depth allows moves
-// the pixels forward only as far as it goes.
-int64_t BMP::pixelDataStart(const Header& header) const {
-  const int64_t afterHeaders = int64_t{header.offset} - kHeadersEnd;
-  int64_t tables = 0;
-  int64_t gap = afterHeaders;
-  if (bitDepth_ <= 8) {
-    tables = 4 * std::clamp<int64_t>(afterHeaders / 4, 0, int64_t{1} << bitDepth_);
-    gap -= 4 * (int64_t{1} << bitDepth_);
-  }
-  if (bitDepth_ == 16 && compression_ == kCompressionBitFields) {
-    tables = kMaskBytes;
-    gap -= kMaskBytes;
-  }
-  return kHeadersEnd + tables + std::max<int64_t>(gap, 0);
+  return compression_ == kCompressionBitFields ? kMaskBytes : 0;
 }
 
 bool BMP::readPixels() {
@@ -221,23 +213,6 @@ uint8_t BMP::paletteIndex(const uint8_t* row, int32_t x) const {
 BmpPixel BMP::fromWord(uint32_t word) const {
   auto channel = [&](int i) { return static_cast<uint8_t>(8 * ((word & masks_[i]) >> shifts_[i])); };
   return {channel(2), channel(1), channel(0), 0};
-}
-
-BmpPixel BMP::pixel(int32_t x, int32_t y) const {
-  x = std::clamp(x, 0, width_ - 1);
-  y = std::clamp(y, 0, height_ - 1);
-  const uint8_t* row = nullptr;
-  if (x >= storedPixels(y, &row)) return kBmpWhite;
-  switch (bitDepth_) {
-    case 16:
-      return fromWord(le16(row + 2 * x));
-    case 24:
-      return {row[3 * x], row[3 * x + 1], row[3 * x + 2], 0};
-    case 32:
-      return {row[4 * x], row[4 * x + 1], row[4 * x + 2], row[4 * x + 3]};
-    default:
-      return palette_[paletteIndex(row, x)];
-  }
 }
 
 void BMP::greyRow(int32_t y, uint8_t* grey) const {

@@ -1,6 +1,6 @@
 // BMP.h - one picture read from a Windows BMP file.
 //
-// The reader takes 1, 4, 8, 16 and 24 and 32 bits per pixel, colour tables
+// The reader takes 1, 4, 8, 16, 24 and 32 bits per pixel, colour tables
 // and 16-bit bit masks. It keeps the pixel rows as the file stores them
 // (bottom row first, each padded to 4 bytes), read in one call, and hands
 // them out a row at a time as grey levels, row 0 being the top of the
@@ -55,10 +55,8 @@ class BMP {
   int32_t height() const { return height_; }
   int32_t bitDepth() const { return bitDepth_; }
 
-  // The pixel at column x, row y; places outside are taken as the nearest
-  // column and row inside, and pixels the file lacks are white.
-  BmpPixel pixel(int32_t x, int32_t y) const;
-  // The grey level (cinza, Luminancia.h) of each of the width pixels of row y.
+  // The grey level (cinza, Luminancia.h) of each of the width pixels of row
+  // y, row 0 the top; pixels the file lacks are white.
   void greyRow(int32_t y, uint8_t* grey) const;
   // The dots of row y by the threshold (L below 127), eight pixels a byte,
   // the leftmost in the top bit, the spare bits of the last byte clear.
@@ -70,9 +68,8 @@ class BMP {
   struct Header;
 
   bool refuse();
-  void readPalette(ArquivoImagem& file, int64_t afterHeaders);
-  void readMasks(ArquivoImagem& file);
-  int64_t pixelDataStart(const Header& header) const;
+  int64_t readPalette(ArquivoImagem& file, int64_t afterHeaders);
+  int64_t readMasks(ArquivoImagem& file);
   // The pixels of row y the file holds (all or none but for 16 bits), and
   // where the row's bytes start.
   int32_t storedPixels(int32_t y, const uint8_t** row) const;
@@ -84,7 +81,6 @@ class BMP {
   int32_t height_ = 1;
   uint32_t compression_ = 0;
   size_t stride_ = 4;  // bytes of one stored row
-  BmpPixel palette_[kMaxPaletteEntries] = {};
   uint8_t paletteGrey_[kMaxPaletteEntries] = {};
   uint32_t masks_[3] = {};  // red, green, blue (16 bits)
   int shifts_[3] = {};
