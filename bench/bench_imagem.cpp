@@ -119,9 +119,14 @@ void measure(benchmark::State& state, Body body) {
   state.counters["peak_MB"] = static_cast<double>(gPeak - before) / 1e6;
 }
 
+// The gradient file of the benchmark's size, and the picture read from it.
+std::string fileFor(const benchmark::State& state) {
+  return gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+}
+void loadFor(BMP& bmp, const benchmark::State& state) { bmp.load(fileFor(state).c_str()); }
+
 void Export(benchmark::State& state, int (*print)(const char*)) {
-  const std::string path =
-      gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const std::string path = fileFor(state);
   CountingPipe* pipe = nullptr;
   connect(pipe);
   measure(state, [&] { benchmark::DoNotOptimize(print(path.c_str())); });
@@ -132,36 +137,32 @@ void BM_ImprimeBitmap(benchmark::State& state) { Export(state, ImagemPB::imprime
 void BM_ImprimeBitmapColor(benchmark::State& state) { Export(state, ImagemColor::imprimeBitmapColor); }
 
 void BM_BmpLoad(benchmark::State& state) {
-  const std::string path =
-      gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const std::string path = fileFor(state);
   measure(state, [&] {
     BMP bmp;
     benchmark::DoNotOptimize(bmp.load(path.c_str()));
   });
 }
 
-void BM_Limiar(benchmark::State& state) {
+void Mask(benchmark::State& state, DotMask (*make)(const BMP&)) {
   BMP bmp;
-  bmp.load(gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).c_str());
-  measure(state, [&] { benchmark::DoNotOptimize(mascaraLimiar(bmp)); });
+  loadFor(bmp, state);
+  measure(state, [&] { benchmark::DoNotOptimize(make(bmp)); });
 }
+
+void BM_Limiar(benchmark::State& state) { Mask(state, mascaraLimiar); }
+void BM_Pontilhado(benchmark::State& state) { Mask(state, mascaraPontilhada); }
 
 void BM_GerarRaster(benchmark::State& state) {
   BMP bmp;
-  bmp.load(gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).c_str());
+  loadFor(bmp, state);
   const DotMask mask = mascaraLimiar(bmp);
   measure(state, [&] { benchmark::DoNotOptimize(gerarRaster(mask)); });
 }
 
-void BM_Pontilhado(benchmark::State& state) {
-  BMP bmp;
-  bmp.load(gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).c_str());
-  measure(state, [&] { benchmark::DoNotOptimize(mascaraPontilhada(bmp)); });
-}
-
 void BM_GreyRows(benchmark::State& state) {
   BMP bmp;
-  bmp.load(gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).c_str());
+  loadFor(bmp, state);
   std::vector<uint8_t> grey(static_cast<size_t>(bmp.width()));
   measure(state, [&] {
     for (int32_t y = 0; y < bmp.height(); ++y) bmp.greyRow(y, grey.data());

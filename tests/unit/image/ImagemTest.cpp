@@ -58,7 +58,7 @@ TEST_F(PictureTest, NoPictureGivesMinus8AndOneDebugLineAtOnce) {
 std::unique_ptr<AbstractCommunicationPipe> noPrinter() { return nullptr; }
 
 TEST_F(PictureTest, NoPrinter) {
-  dir_.write("pic.bmp", bmptest::file(bmptest::uniform(8, 8, bmptest::rgb(0, 0, 0)), 24));
+  dir_.write("pic.bmp", bmptest::black(8, 8));
   PrinterController& controller = PrinterController::getInstance();
 
   // Not connected and nothing answers: 0 before the file is looked at.
