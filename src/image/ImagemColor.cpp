@@ -12,18 +12,21 @@ namespace {
 // A share err x numerator / 16 added to a grey level, the sum cut toward
 // zero and kept within 0..255. In whole numbers the sum is
 // (16 x level + err x numerator) / 16, that is level + (err x numerator) / 16
-// cut downward (the same but where the sum is negative, and then it is 0).
+// cut downward (the same but where the sum is negative, and then it is 0);
+// err x numerator is never below -2048, so that adding 2048 first makes the
+// division a plain one, and a table takes the sum, 128 up, to 0..255.
 struct Partes {
-  // Kept within 0..255: every level + share from -128 on.
   uint8_t dentro[512];
-  Partes() {
-    for (int i = 0; i < 512; ++i) dentro[i] = static_cast<uint8_t>(std::clamp(i - 128, 0, 255));
-  }
   uint8_t com(uint8_t level, int errTimesNumerator) const {
-    return dentro[static_cast<unsigned>(level + (errTimesNumerator >> 4) + 128)];
+    return dentro[level + static_cast<unsigned>(errTimesNumerator + 2048) / 16];
   }
 };
-const Partes kPartes;
+constexpr Partes fazerPartes() {
+  Partes p{};
+  for (int i = 0; i < 512; ++i) p.dentro[i] = static_cast<uint8_t>(std::clamp(i - 128, 0, 255));
+  return p;
+}
+constexpr Partes kPartes = fazerPartes();
 
 // One row being dithered: where its grey levels are, where the next row's
 // are (or a discard row below the last), where its dots go, and the grey
