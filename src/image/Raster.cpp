@@ -40,7 +40,8 @@ std::vector<uint8_t> gerarRaster(const DotMask& mask) {
   // The width rounded up to a multiple of 8, and p counting the bytes from 30 on.
   const size_t w8 = mask.bytesPerRow * 8;
   const size_t h = static_cast<size_t>(mask.height);
-  const uint32_t count = static_cast<uint32_t>(mask.bits.size() + 10);
+  const uint32_t count =
+      static_cast<uint32_t>(sizeof escpos::kRasterStoreParams + 4 + mask.bits.size());
 
   // GS 8 L p1..p4 30 70 30 01 01 31 xL xH yL yH, the rows top row first.
   append(out, escpos::kRasterStore);
