@@ -1,6 +1,9 @@
 // arquivo_imagem_win32.cpp - a picture file on Windows: CreateFileA does not
 // wait on a pipe or a device, and GetFileType keeps disk files only; reads
 // give their offset in an OVERLAPPED on the synchronous handle.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 
 #include <algorithm>
