@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev cloc
           clang libclang-rt-14-dev
-          libfreetype-dev libpng-dev libzint-dev fonts-dejavu-core fontconfig zxing-cpp-tools)
+          libfreetype-dev libpng-dev libzint-dev fonts-dejavu-core fontconfig zxing-cpp-tools
+          libbenchmark-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,30 +3,28 @@
 
 #include "connection/PrinterController.h"
 #include "log/Log.h"
-
-namespace {
-
-constexpr int kArquivoInvalido = -8;
-
-}  // namespace
+#include "tq587.h"
 
 int imprimirImagem(const char* arquivo, FazerMascara fazerMascara, const char* where) {
   PrinterController& controller = PrinterController::getInstance();
-  if (!controller.connected() && controller.connect() == 0) return 0;
+  if (!controller.connected() && controller.connect() == 0) return TQ587_NOT_DONE;
 
-  BMP imagem;
-  if (!imagem.load(arquivo)) {
+  auto falha = [where] {
     log("ImagemPB: Falha ao abrir arquivo de imagem.", LOG_DEBUG, where, __LINE__);
-    return kArquivoInvalido;
+    return TQ587_NOT_A_BMP;
+  };
+  BMP imagem;
+  if (!imagem.open(arquivo)) return falha();
+  if (imagem.width() < kMenorLadoImpresso || imagem.height() < kMenorLadoImpresso) {
+    return TQ587_NOT_DONE;
   }
-  if (imagem.width() < kMenorLadoImpresso || imagem.height() < kMenorLadoImpresso) return 0;
+  if (!imagem.readPixels()) return falha();
 
-  const std::vector<uint8_t> comando =
-      gerarRaster(fazerMascara(imagem), imagem.width(), imagem.height());
+  const std::vector<uint8_t> comando = gerarRaster(fazerMascara(imagem));
 
   // The whole picture in one write; its result is not looked at.
   if (AbstractCommunicationPipe* pipe = PrinterController::getInstance().reachPipe()) {
     pipe->write(comando.data(), static_cast<int32_t>(comando.size()));
   }
-  return 1;
+  return TQ587_DONE;
 }

@@ -8,5 +8,7 @@ using FazerMascara = DotMask (*)(const BMP& imagem);
 
 // 1 the command was built and handed to the printer (whatever the write
 // did), 0 the printer is not reachable or the picture is smaller than 8 x 8,
-// -8 the file could not be read as a BMP (logged under where).
+// -8 the file could not be read as a BMP: missing, not a regular file, not
+// a BMP the reader takes, beyond its limits or lacking its pixel rows
+// (logged under where).
 int imprimirImagem(const char* arquivo, FazerMascara fazerMascara, const char* where);

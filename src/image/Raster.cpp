@@ -7,59 +7,45 @@
 
 namespace {
 
-constexpr double kLimiar = 127.0;
-
-void append(std::vector<uint8_t>& out, const uint8_t* bytes, size_t n) {
-  out.insert(out.end(), bytes, bytes + n);
-}
+// Bytes of the raster command around the rows: the store command with its
+// count, parameters and sizes, then ESC @, the print command and LF.
+constexpr size_t kRasterFixo =
+    escpos::rasterStore(0, 0).size() + sizeof escpos::kInitialise + sizeof escpos::kRasterPrint + 1;
 
 template <typename Bytes>
 void append(std::vector<uint8_t>& out, const Bytes& bytes) {
-  append(out, std::data(bytes), std::size(bytes));
+  out.insert(out.end(), std::begin(bytes), std::end(bytes));
 }
 
 }  // namespace
 
-double luminancia(const BmpPixel& pixel) {
-  double l = 0.587 * pixel.green;
-  l = l + 0.299 * pixel.red;
-  l = l + 0.114 * pixel.blue;
-  return l;
-}
+DotMask::DotMask(int32_t w, int32_t h)
+    : width(w),
+      height(h),
+      bytesPerRow((static_cast<size_t>(w) + 7) / 8),
+      bits(bytesPerRow * static_cast<size_t>(h)) {}
 
 DotMask mascaraLimiar(const BMP& imagem) {
-  const int32_t width = imagem.width();
-  const int32_t height = imagem.height();
-  DotMask mask(static_cast<size_t>(width) * static_cast<size_t>(height));
-  size_t i = 0;
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) mask[i++] = luminancia(imagem.pixel(x, y)) < kLimiar;
-  }
+  DotMask mask(imagem.width(), imagem.height());
+  std::vector<uint8_t> grey(mask.bytesPerRow * 8);
+  for (int32_t y = 0; y < mask.height; ++y) imagem.dotRow(y, mask.row(y), grey.data());
   return mask;
 }
 
-std::vector<uint8_t> gerarRaster(const DotMask& mask, int32_t width, int32_t height) {
+size_t tamanhoRaster(int32_t width, int32_t height) {
+  return (static_cast<size_t>(width) + 7) / 8 * static_cast<size_t>(height) + kRasterFixo;
+}
+
+std::vector<uint8_t> gerarRaster(const DotMask& mask) {
   std::vector<uint8_t> out;
-  if (width < 0 || height < 0) return out;
-  const size_t w = static_cast<size_t>(width);
-  const size_t h = static_cast<size_t>(height);
-  if (mask.size() < w * h) return out;
+  out.reserve(tamanhoRaster(mask.width, mask.height));
+  // The width rounded up to a multiple of 8.
+  const size_t w8 = mask.bytesPerRow * 8;
+  const size_t h = static_cast<size_t>(mask.height);
 
-  // Rows go out in whole bytes: the width rounded up to a multiple of 8.
-  const size_t w8 = (w + 7) / 8 * 8;
-  out.reserve(w8 / 8 * h + 27);
+  // GS 8 L p1..p4 30 70 30 01 01 31 xL xH yL yH, the rows top row first.
   append(out, escpos::rasterStore(static_cast<uint32_t>(w8), static_cast<uint32_t>(h)));
-
-  // Top row first; the leftmost dot of each byte in its most significant bit.
-  for (size_t y = 0; y < h; ++y) {
-    for (size_t x0 = 0; x0 < w; x0 += 8) {
-      uint8_t byte = 0;
-      for (size_t b = 0; b < 8 && x0 + b < w; ++b) {
-        if (mask[y * w + x0 + b]) byte |= static_cast<uint8_t>(0x80 >> b);
-      }
-      out.push_back(byte);
-    }
-  }
+  out.insert(out.end(), mask.bits.begin(), mask.bits.end());
 
   append(out, escpos::kInitialise);
   append(out, escpos::kRasterPrint);

@@ -1,27 +1,34 @@
 // Raster.h - from a picture to the printer's raster graphics command.
-//
-// A dot mask holds one byte per pixel, row by row from the top of the
-// picture, each row left to right: 1 prints a dot, 0 leaves the paper white.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "image/BMP.h"
 
-using DotMask = std::vector<uint8_t>;
-
 // The narrowest and the lowest picture that prints, in dots.
 constexpr int32_t kMenorLadoImpresso = 8;
 
-// Brightness of a pixel, 0 (black) to 255 (white): green, red and blue weighed
-// and summed in that order.
-double luminancia(const BmpPixel& pixel);
+// One bit per pixel, 1 a dot, rows from the top of the picture, each row in
+// whole bytes with its leftmost pixel in the most significant bit: the data
+// of the raster command as it is sent.
+struct DotMask {
+  DotMask(int32_t width, int32_t height);
+  int32_t width;
+  int32_t height;
+  size_t bytesPerRow;
+  std::vector<uint8_t> bits;
 
-// A dot wherever the brightness is below 127.
+  uint8_t* row(int32_t y) { return bits.data() + static_cast<size_t>(y) * bytesPerRow; }
+};
+
+// A dot wherever the grey level is below kLimiar.
 DotMask mascaraLimiar(const BMP& imagem);
 
+// The length of the command gerarRaster makes for a picture of that size.
+size_t tamanhoRaster(int32_t width, int32_t height);
+
 // GS 8 L (store the raster picture, one bit per dot, rows padded to whole
-// bytes), ESC @, GS ( L (print it), LF. Empty when the mask does not cover
-// width x height or a side is negative.
-std::vector<uint8_t> gerarRaster(const DotMask& mask, int32_t width, int32_t height);
+// bytes), ESC @, GS ( L (print it), LF.
+std::vector<uint8_t> gerarRaster(const DotMask& mask);

@@ -14,9 +14,7 @@ namespace {
 const uint8_t kImpresso[] = {'1', 0};
 }  // namespace
 
-Tag_ibmp::Tag_ibmp()
-    : TagParametro(tags::kTag_ibmp, nullptr),
-      transmissao_(new uint8_t[kTamanhoTransmissao]()) {}
+Tag_ibmp::Tag_ibmp() : TagParametro(tags::kTag_ibmp, nullptr) {}
 
 void Tag_ibmp::extrairConteudo(int inicio, int fim) {
   const int abertura = identidade().tamanhoAbertura;
@@ -44,27 +42,28 @@ const uint8_t* Tag_ibmp::getBytes2() {
   const char* const kOnde = ondeFecha();
   restaurarTamanhos();
   log("Inicio getBytes 2", LOG_DEBUG, kOnde, __LINE__);
-
-  BMP imagem;
-  if (!imagem.load(caminho())) {
+  auto falhaAoAbrir = [this, kOnde] {
     log("Falha ao abrir arquivo de imagem.", LOG_DEBUG, kOnde, __LINE__);
     return erroGenerico();
-  }
+  };
+
+  BMP imagem;
+  if (!imagem.open(caminho())) return falhaAoAbrir();
   if (imagem.width() < kMenorLadoImpresso || imagem.height() < kMenorLadoImpresso) {
     return nullptr;
   }
-
-  const std::vector<uint8_t> comando =
-      gerarRaster(mascaraLimiar(imagem), imagem.width(), imagem.height());
-  if (comando.size() > static_cast<size_t>(kTamanhoTransmissao)) {
+  // The size of the command is known from the header: a picture too large
+  // for the transmit buffer is refused before its pixels are read.
+  if (tamanhoRaster(imagem.width(), imagem.height()) > static_cast<size_t>(kTamanhoTransmissao)) {
     log("Imagem maior que o buffer de transmiss\xE3o.", LOG_DEBUG, kOnde, __LINE__);
     return erroGenerico();
   }
-  std::memcpy(transmissao_.get(), comando.data(), comando.size());
-  tamanho_ = static_cast<int>(comando.size());
+  if (!imagem.readPixels()) return falhaAoAbrir();
+
+  const std::vector<uint8_t> comando = gerarRaster(mascaraLimiar(imagem));
   // The picture goes out here, in one write whose result is not looked at.
   if (AbstractCommunicationPipe* pipe = PrinterController::getInstance().reachPipe()) {
-    pipe->write(transmissao_.get(), tamanho_);
+    pipe->write(comando.data(), static_cast<int32_t>(comando.size()));
   }
   tamanho_ = 0;
   return kImpresso;

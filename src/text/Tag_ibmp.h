@@ -28,7 +28,4 @@ class Tag_ibmp : public TagParametro {
   // a path waits for its close tag (the open length has grown), later scans
   // leave it alone.
   void extrairConteudo(int inicio, int fim) override;
-
- private:
-  std::unique_ptr<uint8_t[]> transmissao_;
 };

@@ -2,12 +2,9 @@
 // and the raster command of an 8 x 8 picture.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "image/BMP.h"
 
 namespace bmptest {
 
@@ -42,60 +39,17 @@ inline std::string file(const Layout& l) {
   return s;
 }
 
-// A picture pixel by pixel, row 0 at the top.
-struct Picture {
-  int32_t width = 0;
-  int32_t height = 0;
-  std::vector<BmpPixel> pixels;  // row by row from the top
-  void set(int32_t x, int32_t y, BmpPixel p) { pixels[static_cast<size_t>(y * width + x)] = p; }
-};
-
-inline BmpPixel rgb(int r, int g, int b, int a = 0) {
-  return {static_cast<uint8_t>(b), static_cast<uint8_t>(g), static_cast<uint8_t>(r),
-          static_cast<uint8_t>(a)};
-}
-inline BmpPixel grey(int v) { return rgb(v, v, v); }
-inline Picture uniform(int32_t width, int32_t height, BmpPixel p) {
-  return {width, height, std::vector<BmpPixel>(static_cast<size_t>(width * height), p)};
-}
-
-// The picture stored at the depth: for 1, 4 and 8 a colour table of its
-// colours in order of first appearance (they must fit); for 16 the 5-5-5
-// words (each channel's top five bits); for 24 and 32 the bytes, alpha kept
-// in 32.
-inline Layout encode(const Picture& p, uint16_t depth) {
-  Layout l{p.width, p.height, depth};
-  std::vector<uint32_t> colours;  // 0xRRGGBB
-  const size_t stride = (static_cast<size_t>(p.width) * depth + 31) / 32 * 4;
-  for (int32_t y = p.height - 1; y >= 0; --y) {
-    std::vector<uint8_t> row(stride, 0);
-    for (size_t x = 0; x < static_cast<size_t>(p.width); ++x) {
-      const BmpPixel px = p.pixels[static_cast<size_t>(y * p.width) + x];
-      const uint32_t colour = uint32_t{px.red} << 16 | uint32_t{px.green} << 8 | px.blue;
-      uint32_t value = uint32_t{px.alpha} << 24 | colour;
-      if (depth <= 8) {
-        value = static_cast<uint32_t>(std::find(colours.begin(), colours.end(), colour) -
-                                      colours.begin());
-        if (value == colours.size()) colours.push_back(colour);
-      } else if (depth == 16) {
-        value = ((px.red >> 3) << 10) | ((px.green >> 3) << 5) | (px.blue >> 3);
-      }
-      const size_t bit = x * depth;
-      if (depth < 8) row[bit / 8] |= static_cast<uint8_t>(value << (8 - depth - bit % 8));
-      for (size_t k = 0; depth >= 8 && k < depth / 8u; ++k) {
-        row[bit / 8 + k] = static_cast<uint8_t>(value >> (8 * k));
-      }
-    }
-    l.rows.insert(l.rows.end(), row.begin(), row.end());
+// A 1-bit picture whose top rows are black and the rest white.
+inline std::string blackTop(int32_t width, int32_t height, int32_t blackRows) {
+  Layout l{width, height, 1};
+  l.afterInfo = {0, 0, 0, 0, 255, 255, 255, 0};  // index 0 black, 1 white
+  const size_t stride = (static_cast<size_t>(width) + 31) / 32 * 4;
+  for (int32_t y = height - 1; y >= 0; --y) {
+    l.rows.insert(l.rows.end(), stride, y < blackRows ? 0x00 : 0xFF);
   }
-  for (uint32_t c : colours) {
-    l.afterInfo.insert(l.afterInfo.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8),
-                                           static_cast<uint8_t>(c >> 16), 0});
-  }
-  return l;
+  return file(l);
 }
-
-inline std::string file(const Picture& p, uint16_t depth) { return file(encode(p, depth)); }
+inline std::string black(int32_t width, int32_t height) { return blackTop(width, height, height); }
 
 // GS 8 L of an 8 x 8 picture with the given 8 rows of one byte.
 inline std::vector<uint8_t> raster8x8(const std::vector<uint8_t>& rows) {

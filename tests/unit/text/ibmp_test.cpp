@@ -1,4 +1,7 @@
 // ibmp_test.cpp - <ibmp>path</ibmp>: a BMP file printed from inside a text.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 
@@ -10,12 +13,7 @@
 
 namespace {
 
-using bmptest::Picture;
 using bmptest::raster8x8;
-using bmptest::rgb;
-
-const BmpPixel kWhite = rgb(255, 255, 255);
-const BmpPixel kBlack = rgb(0, 0, 0);
 const char kFalha[] = "Falha ao abrir arquivo de imagem.";
 
 const Bytes kPreto = raster8x8({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
@@ -28,12 +26,12 @@ class IbmpTest : public TextoTeste {
  protected:
   void SetUp() override {
     TextoTeste::SetUp();
-    Picture topo = bmptest::uniform(8, 8, kWhite);
-    for (int x = 0; x < 8; ++x) topo.set(x, 0, kBlack);
-    dir_.write("logo.bmp", bmptest::file(bmptest::uniform(8, 8, kBlack), 24));
-    dir_.write("b.bmp", bmptest::file(topo, 1));
-    dir_.write("p.bmp", bmptest::file(bmptest::uniform(8, 8, kBlack), 8));
-    dir_.write("estreita.bmp", bmptest::file(bmptest::uniform(7, 8, kBlack), 24));
+    dir_.write("logo.bmp", bmptest::black(8, 8));
+    dir_.write("b.bmp", bmptest::blackTop(8, 8, 1));
+    dir_.write("p.bmp", bmptest::black(8, 8));
+    dir_.write("estreita.bmp", bmptest::black(7, 8));
+    dir_.write("vazia.bmp", bmptest::file(bmptest::Layout{8192, 2048}) + "12345678");
+    ASSERT_EQ(mkfifo("fila", 0600), 0);
   }
   // The writes without the empty ones the parser makes for a tag that
   // answered no bytes.
@@ -74,11 +72,16 @@ TEST_F(IbmpTest, PicturesInsideText) {
       {"a path of 320 characters: invalid", "a<ibmp>" + caminhoDe(320) + "</ibmp>z", -99,
        {{0x61}}, false},
       {"a close tag alone: no path", "</ibmp>", -27, {}, true},
+      {"a FIFO: refused at once", "a<ibmp>fila</ibmp>d", -27, {{0x61}}, true},
+      {"a 62-byte file claiming 8192 x 2048 pixels", "a<ibmp>vazia.bmp</ibmp>d", -27, {{0x61}},
+       true},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.nome);
     LogCapture capture;
+    alarm(10);  // a call that blocks fails the test instead of hanging it
     EXPECT_EQ(imprimir(c.texto), c.resultado);
+    alarm(0);
     EXPECT_EQ(enviadas(), c.escritas);
     bool falhou = false;
     for (const LogCapture::Line& l : capture.lines()) {
@@ -107,7 +110,7 @@ TEST_F(IbmpTest, TheTransmitBufferHolds100000Bytes) {
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.nome);
-    dir_.write("grande.bmp", bmptest::file(bmptest::uniform(2056, c.altura, kBlack), 1));
+    dir_.write("grande.bmp", bmptest::black(2056, c.altura));
     EXPECT_EQ(imprimir("<ibmp>grande.bmp</ibmp>"), c.resultado);
     const Escritas enviado = enviadas();
     ASSERT_EQ(enviado.size(), c.escritas);
