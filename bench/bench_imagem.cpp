@@ -3,69 +3,20 @@
 // 576 x 2000 pixels, and the reader, the threshold, the dithering and the
 // raster encoder alone. The printer is a pipe that only counts bytes.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
-
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <new>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "connection/PrinterController.h"
+#include "BenchSupport.h"
 #include "image/BMP.h"
 #include "image/ImagemColor.h"
 #include "image/ImagemPB.h"
 #include "image/Raster.h"
 
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-// Heap bytes in use and their peak, for the memory of one picture.
 namespace {
-size_t gInUse = 0;
-size_t gPeak = 0;
-}  // namespace
-
-void* operator new(size_t n) {
-  void* p = std::malloc(n ? n : 1);
-  if (!p) throw std::bad_alloc();
-  gInUse += malloc_usable_size(p);
-  if (gInUse > gPeak) gPeak = gInUse;
-  return p;
-}
-void* operator new[](size_t n) { return operator new(n); }
-void* operator new(size_t n, const std::nothrow_t&) noexcept {
-  void* p = std::malloc(n ? n : 1);
-  if (p) gInUse += malloc_usable_size(p);
-  if (gInUse > gPeak) gPeak = gInUse;
-  return p;
-}
-void* operator new[](size_t n, const std::nothrow_t&) noexcept { return operator new(n, std::nothrow); }
-void operator delete(void* p) noexcept {
-  if (!p) return;
-  gInUse -= malloc_usable_size(p);
-  std::free(p);
-}
-void operator delete[](void* p) noexcept { operator delete(p); }
-void operator delete(void* p, size_t) noexcept { operator delete(p); }
-void operator delete[](void* p, size_t) noexcept { operator delete(p); }
-
-namespace {
-
-class CountingPipe : public AbstractCommunicationPipe {
- public:
-  int startCommunication() override { return 1; }
-  int read(uint8_t*, int32_t) override { return 0; }
-  int write(const uint8_t*, int32_t length) override {
-    bytes += static_cast<size_t>(length);
-    return length;
-  }
-  int close() override { return 1; }
-  size_t bytes = 0;
-};
 
 // A 24-bit BMP of a gradient with noise, written once per size.
 std::string gradientFile(int width, int height) {
@@ -102,23 +53,6 @@ std::string gradientFile(int width, int height) {
   return path;
 }
 
-void connect(CountingPipe*& pipe) {
-  auto owned = std::make_unique<CountingPipe>();
-  pipe = owned.get();
-  PrinterController::getInstance().setPipe(std::move(owned), true);
-}
-
-// Runs body each iteration; reports the heap peak of one run above what
-// was in use before it.
-template <typename Body>
-void measure(benchmark::State& state, Body body) {
-  for (auto _ : state) body();
-  const size_t before = gInUse;
-  gPeak = gInUse;
-  body();
-  state.counters["peak_MB"] = static_cast<double>(gPeak - before) / 1e6;
-}
-
 // The gradient file of the benchmark's size, and the picture read from it.
 std::string fileFor(const benchmark::State& state) {
   return gradientFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
@@ -127,10 +61,9 @@ void loadFor(BMP& bmp, const benchmark::State& state) { bmp.load(fileFor(state).
 
 void Export(benchmark::State& state, int (*print)(const char*)) {
   const std::string path = fileFor(state);
-  CountingPipe* pipe = nullptr;
-  connect(pipe);
+  CountingPipe& pipe = connectCountingPipe();
   measure(state, [&] { benchmark::DoNotOptimize(print(path.c_str())); });
-  state.counters["sent"] = static_cast<double>(pipe->bytes) / static_cast<double>(state.iterations() + 1);
+  state.counters["sent"] = static_cast<double>(pipe.bytes) / static_cast<double>(state.iterations() + 1);
 }
 
 void BM_ImprimeBitmap(benchmark::State& state) { Export(state, ImagemPB::imprimeBitmap); }
