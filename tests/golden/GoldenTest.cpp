@@ -269,7 +269,7 @@ TEST(Golden, ScriptsReplayByteForByte) {
   setenv("TZ", "UTC", 1);
   tzset();
   const bool update = std::getenv("TQ587_GOLDEN_UPDATE") != nullptr;
-  for (const char* file : {"texts", "tags", "barcodes", "setters", "ini"}) {
+  for (const char* file : {"texts", "tags", "barcodes", "setters", "ini", "pictures"}) {
     const std::string path = std::string(TQ587_GOLDEN_DIR) + "/" + file + ".golden";
     const std::vector<std::string> lines = readLines(path);
     ASSERT_FALSE(lines.empty()) << path;
