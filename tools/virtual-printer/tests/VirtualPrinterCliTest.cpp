@@ -113,6 +113,12 @@ std::pair<std::string, std::string> printOver(const char* method) {
       "receipt.txt", "<ce><b>PADARIA</b></ce>\nP\xE3o<tb></tb>0,50\n<da>Total 0,50</da>\n<ean13>789100031550</ean13>\n"
                      "<qrcode>abc</qrcode>\n<gui></gui>");
   dir.file("CONVERSOR.INI", settings(method));
+  // Every COM port leads nowhere but the one the printer plays: a library
+  // that falls back to the serial search never reaches the machine's ports.
+  mkdir((dir.path + "/dosdevices").c_str(), 0755);
+  for (int port = 1; port <= 20; ++port) {
+    symlink("/nonexistent", (dir.path + "/dosdevices/com" + std::to_string(port)).c_str());
+  }
   const std::string socket = dir.path + "/usb.sock";
   const pid_t printer = fork();
   if (printer == 0) {
