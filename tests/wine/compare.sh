@@ -8,7 +8,7 @@
 #
 #   compare.sh WINE DLL CALLER LINUX_BUILD
 #
-# WINE is wine (or wine64) to run CALLER with; LINUX_BUILD holds libTQ587.so,
+# WINE is Wine's loader to run CALLER with (wine64, or wine for 32-bit); LINUX_BUILD holds libTQ587.so,
 # the Linux scenario and the virtual printer. WINEPREFIX, when set, is an
 # existing prefix to reuse; otherwise a fresh one is made in the scratch
 # folder. No COM port of the prefix leads to this machine's serial ports.
@@ -23,7 +23,7 @@ for f in "$dll" "$caller" "$linux/libTQ587.so" "$linux/tests/wine/tq587-scenario
 done
 
 scratch=$(mktemp -d /tmp/tq587-wine-XXXXXX)
-export WINEDEBUG=-all
+export WINEDEBUG=-all WINELOADER=$wine
 prefix_is_ours=0
 if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX=$scratch/prefix
@@ -46,26 +46,26 @@ trap finish EXIT
 
 # A directory as the application's: CONVERSOR.INI for COM1 at 9600 bit/s
 # with the port-and-weekday log on, and a virtual printer linked as
-# DIR/dosdevices/com1. Prints the printer's pseudo-terminal.
+# DIR/dosdevices/com1. Sets terminal to the printer's pseudo-terminal.
 prepare() {
   local dir=$1
   mkdir -p "$dir/dosdevices"
   printf '\r\n\r\n[TQ587]\r\n   PORTA = COM1\r\n   VELOCIDADE = 9600\r\n   CONTROLE_DE_FLUXO = DTR/DSR\r\n   CODEPAGE_AUTOMATICO = 1\r\n   ENTERAUTOMATICO = 1\r\n   GAVETA_INVERTIDA = 0\r\n   TABULACAO = "05,10,15,20,25,35"\r\n   METODO_DE_COMUNICACAO = "SERIAL"\r\n   TAMANHO_QRCODE = 4\r\n[SISTEMA]\r\nLOG = S\r\n' \
     >"$dir/CONVERSOR.INI"
   "$printer" --dir "$dir" --port 1 --speed 9600 --record "$dir/received.bin" \
-    --ready-file "$dir/ready" >/dev/null &
+    --ready-file "$dir/ready" >/dev/null 2>"$dir/printer.log" &
   printer_pid=$!
   for _ in $(seq 100); do
     [ -e "$dir/ready" ] && break
     sleep 0.1
   done
   [ -e "$dir/ready" ] || { echo "the virtual printer did not start" >&2; exit 1; }
-  readlink "$dir/dosdevices/com1"
+  terminal=$(readlink "$dir/dosdevices/com1")
 }
 
 # Linux: COM2..COM20 lead nowhere; c: is a folder of the directory.
 native=$scratch/linux
-prepare "$native" >/dev/null
+prepare "$native"
 for n in $(seq 2 20); do ln -s "/nonexistent/com$n" "$native/dosdevices/com$n"; done
 mkdir -p "$native/dosdevices/c:/KORVA"
 (cd "$native" && "$linux/tests/wine/tq587-scenario" "$linux/libTQ587.so") >"$native/console.txt" 2>&1 || true
@@ -74,13 +74,13 @@ stop_printer
 # Wine: COM1 is the printer's pseudo-terminal, COM2..COM20 lead nowhere.
 started=$(date +%s)
 if [ ! -e "$WINEPREFIX/system.reg" ]; then
-  wineboot -i >/dev/null 2>&1
+  "$wine" wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
 mkdir -p "$WINEPREFIX/drive_c/KORVA"
 rm -f "$WINEPREFIX"/drive_c/KORVA/*
 windows=$scratch/windows
-terminal=$(prepare "$windows")
+prepare "$windows"
 key='HKLM\Software\Wine\Ports'
 "$wine" reg add "$key" /v COM1 /d "$terminal" /f >/dev/null 2>&1
 {
