@@ -26,6 +26,9 @@ $sudo apt-get install "${options[@]}" libc6:i386 >/dev/null 2>&1 || true
 if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   echo "wine32:i386 not installed: this kernel ($(uname -r)) does not run 32-bit x86 programs" \
        "($(/lib/ld-linux.so.2 --version 2>&1 | head -1 | sed 's/.*: //'))" >&2
+  # Leave the machine as it was: no i386 packages, no i386 indexes.
+  $sudo apt-get purge -y -qq --allow-remove-essential '?architecture(i386)' >/dev/null 2>&1 &&
+    $sudo dpkg --remove-architecture i386 && $sudo apt-get update -qq >/dev/null 2>&1 || true
   exit 0
 fi
 align=()
