@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs the scenario (scenario.c) twice, each against its own virtual printer
-# on COM1 at 9600 bit/s: natively with the Linux library, then under Wine
-# with TQ587.dll, as a Windows application would run. The results of the
-# calls, the bytes the printer received and CONVERSOR.INI must be equal byte
-# for byte; the log must be in c:\KORVA\ of the Wine prefix with CR LF lines
-# and hold the same messages as the Linux log.
+# on COM1 at 19200 bit/s while CONVERSOR.INI says 9600, so that the speed
+# search reopens the port and rewrites the file: natively with the Linux
+# library, then under Wine with TQ587.dll, as a Windows application runs.
+# The results of the calls, the bytes the printer received and
+# CONVERSOR.INI must be equal byte for byte; the log must be in c:\KORVA\ of
+# the Wine prefix with CR LF lines and hold the same messages as the Linux
+# log.
 #
 #   compare.sh WINE DLL CALLER LINUX_BUILD
 #
@@ -45,14 +47,14 @@ finish() {
 trap finish EXIT
 
 # A directory as the application's: CONVERSOR.INI for COM1 at 9600 bit/s
-# with the port-and-weekday log on, and a virtual printer linked as
+# with the port-and-weekday log on, and a 19200 bit/s printer linked as
 # DIR/dosdevices/com1. Sets terminal to the printer's pseudo-terminal.
 prepare() {
   local dir=$1
   mkdir -p "$dir/dosdevices"
   printf '\r\n\r\n[TQ587]\r\n   PORTA = COM1\r\n   VELOCIDADE = 9600\r\n   CONTROLE_DE_FLUXO = DTR/DSR\r\n   CODEPAGE_AUTOMATICO = 1\r\n   ENTERAUTOMATICO = 1\r\n   GAVETA_INVERTIDA = 0\r\n   TABULACAO = "05,10,15,20,25,35"\r\n   METODO_DE_COMUNICACAO = "SERIAL"\r\n   TAMANHO_QRCODE = 4\r\n[SISTEMA]\r\nLOG = S\r\n' \
     >"$dir/CONVERSOR.INI"
-  "$printer" --dir "$dir" --port 1 --speed 9600 --record "$dir/received.bin" \
+  "$printer" --dir "$dir" --port 1 --speed 19200 --record "$dir/received.bin" \
     --ready-file "$dir/ready" >/dev/null 2>"$dir/printer.log" &
   printer_pid=$!
   for _ in $(seq 100); do
