@@ -26,11 +26,7 @@ done
 
 scratch=$(mktemp -d /tmp/tq587-wine-XXXXXX)
 export WINEDEBUG=-all WINELOADER=$wine
-prefix_is_ours=0
-if [ -z "${WINEPREFIX:-}" ]; then
-  export WINEPREFIX=$scratch/prefix
-  prefix_is_ours=1
-fi
+[ -n "${WINEPREFIX:-}" ] || export WINEPREFIX=$scratch/prefix
 printer_pid=""
 stop_printer() {
   if [ -n "$printer_pid" ] && kill -0 "$printer_pid" 2>/dev/null; then
@@ -41,7 +37,7 @@ stop_printer() {
 }
 finish() {
   stop_printer
-  [ "$prefix_is_ours" = 1 ] && wineserver -k 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
   if [ "${status:-1}" = 0 ]; then rm -rf "$scratch"; else echo "kept $scratch" >&2; fi
 }
 trap finish EXIT
@@ -90,22 +86,29 @@ key='HKLM\Software\Wine\Ports'
   for n in $(seq 2 20); do printf '"COM%d"="/nonexistent/com%d"\r\n' "$n" "$n"; done
 } >"$scratch/ports.reg"
 (cd "$scratch" && "$wine" reg import ports.reg >/dev/null 2>&1)
-# The ports are laid out again from the registry when Wine starts next.
+# Wine lays the ports out again from the registry when it starts, and gives
+# the machine's serial ports the COM numbers left free (COM21 and up). One
+# Wine session, kept until the end, runs the scenario once those links are
+# gone, so that no COM port of the session leads to a /dev/ttyS port.
 wineserver -k 2>/dev/null || true
 rm -f "$WINEPREFIX"/dosdevices/com*
+wineserver -p >/dev/null 2>&1
 "$wine" reg query "$key" /v COM1 >/dev/null 2>&1
 for link in "$WINEPREFIX"/dosdevices/com*; do
   [ -L "$link" ] || continue
-  n=${link##*/com}
-  target=$(readlink "$link")
-  if [ "$n" -le 20 ] && [ "$target" != "$terminal" ] && [ "$target" != "/nonexistent/com$n" ]; then
-    echo "refusing to run: $link leads to $target" >&2
-    exit 1
-  fi
+  n=${link##*/com} target=$(readlink "$link")
+  case $target in
+    "$terminal" | "/nonexistent/com$n") ;;
+    *) [ "$n" -gt 20 ] && rm "$link" || { echo "refusing to run: $link leads to $target" >&2; exit 1; } ;;
+  esac
 done
 cp "$dll" "$caller" "$windows/"
 (cd "$windows" && "$wine" "$(basename "$caller")" TQ587.dll) >"$windows/console.txt" 2>&1 || true
-wineserver -w
+if find "$WINEPREFIX/dosdevices" -maxdepth 1 -lname '/dev/ttyS*' | grep -q .; then
+  echo "a COM port of the session led to a /dev/ttyS port" >&2
+  exit 1
+fi
+wineserver -k 2>/dev/null || true
 stop_printer
 echo "wine run: $(($(date +%s) - started)) s"
 
