@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing;
-# with arguments, those packages instead.
+# Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev)
-[ $# -gt 0 ] && packages=("$@")
 
 missing=()
+[ $# -gt 0 ] && packages=("$@")  # with arguments: those packages instead
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
