@@ -123,6 +123,18 @@ bool deleteFile(const char* path) { return DeleteFileA(path) != 0; }
 
 bool moveFile(const char* source, const char* target) { return MoveFileA(source, target) != 0; }
 
+// Puts source in the place of target in one step, whether target is there
+// or not.
+bool replaceFile(const char* source, const char* target) {
+  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+// A symbolic link (or another reparse point) in the place of the path.
+bool isLink(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 bool makeDirectory(const char* path) { return CreateDirectoryA(path, nullptr) != 0; }
 
 bool changeDirectory(const char* path) { return SetCurrentDirectoryA(path) != 0; }
