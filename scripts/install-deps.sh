@@ -8,6 +8,7 @@ packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev 
           libbenchmark-dev)
 
 missing=()
+[ $# -gt 0 ] && packages=("$@")  # with arguments: those packages instead
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done

@@ -30,7 +30,7 @@ const UsbLibrary* usbLibrary();
 // system's one again). Returns what usbLibrary() answers from now on.
 const UsbLibrary* loadUsbLibrary(const char* path);
 
-// Platform part (UsbLibrary_<platform>.cpp).
+// Platform part (usb_library_<platform>.cpp).
 namespace usbplatform {
 // The file name of the system's libusb 0.1.
 const char* defaultLibraryName();

@@ -1,4 +1,4 @@
-// UsbLibrary_posix.cpp - loading libusb 0.1 on POSIX systems.
+// usb_library_posix.cpp - loading libusb 0.1 on POSIX systems.
 #include <dlfcn.h>
 
 #include "connection/UsbLibrary.h"

@@ -1,4 +1,4 @@
-// LogDirectory_posix.cpp - where c:\KORVA\ lives on a POSIX system.
+// log_directory_posix.cpp - where c:\KORVA\ lives on a POSIX system.
 //
 // Under a Windows compatibility layer the drive c: is the entry dosdevices/c:
 // of the current directory; otherwise the log files go to /var/log/KORVA/.

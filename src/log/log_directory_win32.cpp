@@ -1,4 +1,4 @@
-// LogDirectory_win32.cpp - the fixed log directory on Windows.
+// log_directory_win32.cpp - the fixed log directory on Windows.
 #include "log/Log.h"
 
 std::string logDirectory() { return "c:\\KORVA\\"; }

@@ -1,0 +1,139 @@
+/* scenario.c - an application's session with the driver, the same on Linux
+ * and on Windows: loads the library by its path as a point-of-sale program
+ * does, prints a marked-up receipt, a picture both ways, kicks the drawer,
+ * changes the four settings and prints again. Each call's result goes to
+ * results.txt in the current directory, where CONVERSOR.INI also lives.
+ *
+ *   tq587-scenario LIBRARY
+ */
+#include <stdio.h>
+#include <string.h>
+
+#include "tq587.h"
+
+#ifdef _WIN32
+#include <windows.h>
+static void* openLibrary(const char* path) { return (void*)LoadLibraryA(path); }
+static void* findFunction(void* library, const char* name) {
+  return (void*)GetProcAddress((HMODULE)library, name);
+}
+#else
+#include <dlfcn.h>
+static void* openLibrary(const char* path) { return dlopen(path, RTLD_NOW); }
+static void* findFunction(void* library, const char* name) { return dlsym(library, name); }
+#endif
+
+typedef int(TQ587_CALL* NoArguments)(void);
+typedef int(TQ587_CALL* OneText)(const char*);
+typedef int(TQ587_CALL* TextAndCount)(const char*, int);
+typedef int(TQ587_CALL* Placeholder)(int, int);
+
+static void* library;
+static FILE* results;
+static int failures;
+
+static void* need(const char* name) {
+  void* function = findFunction(library, name);
+  if (!function) {
+    fprintf(results, "%s: missing\n", name);
+    ++failures;
+  }
+  return function;
+}
+
+static void noArguments(const char* name) {
+  NoArguments f = (NoArguments)need(name);
+  if (f) fprintf(results, "%s() = %d\n", name, f());
+}
+
+static void oneText(const char* name, const char* text) {
+  OneText f = (OneText)need(name);
+  if (f) fprintf(results, "%s(\"%s\") = %d\n", name, text, f(text));
+}
+
+static void printText(const char* label, const char* text) {
+  TextAndCount f = (TextAndCount)need("TQ587_iImprimirTexto");
+  if (f) fprintf(results, "TQ587_iImprimirTexto(%s) = %d\n", label, f(text, 0));
+}
+
+/* A 24-bit BMP, 40 x 12 pixels, of grey steps and a dark frame: the same
+ * bytes on every platform. Rows are stored bottom up, padded to 4 bytes. */
+static int writePicture(const char* path) {
+  enum { kWidth = 40, kHeight = 12, kRow = kWidth * 3, kData = kRow * kHeight };
+  unsigned char file[54 + kData];
+  const unsigned long header[] = {54 + kData, 0, 54, 40, kWidth, kHeight};
+  int i, x, y;
+  memset(file, 0, sizeof file);
+  file[0] = 'B';
+  file[1] = 'M';
+  for (i = 0; i < 6; ++i) {
+    const int at = i < 3 ? 2 + 4 * i : 14 + 4 * (i - 3);
+    file[at] = (unsigned char)(header[i] & 0xFF);
+    file[at + 1] = (unsigned char)((header[i] >> 8) & 0xFF);
+  }
+  file[26] = 1;  /* planes */
+  file[28] = 24; /* bits per pixel */
+  for (y = 0; y < kHeight; ++y) {
+    for (x = 0; x < kWidth; ++x) {
+      const int frame = x == 0 || y == 0 || x == kWidth - 1 || y == kHeight - 1;
+      const unsigned char grey = frame ? 0 : (unsigned char)(x * 255 / kWidth);
+      unsigned char* pixel = file + 54 + y * kRow + x * 3;
+      pixel[0] = grey;
+      pixel[1] = (unsigned char)(grey / 2 + y * 8);
+      pixel[2] = (unsigned char)(255 - grey);
+    }
+  }
+  {
+    FILE* out = fopen(path, "wb");
+    if (!out) return 0;
+    fwrite(file, 1, sizeof file, out);
+    return fclose(out) == 0;
+  }
+}
+
+int main(int argc, char** argv) {
+  static const char* const kPlaceholders[] = {
+      "TQ587_iConfigurarGuilhotina", "TQ587_rConsultaStatusImpressora",
+      "TQ587_regLinhasGuilhotina", "TQ587_regPortaComunicacao", "TQ587_regVelocidade"};
+  size_t i;
+  if (argc != 2) {
+    fprintf(stderr, "usage: tq587-scenario LIBRARY\n");
+    return 2;
+  }
+  results = fopen("results.txt", "wb");
+  if (!results || !writePicture("picture.bmp")) return 2;
+  library = openLibrary(argv[1]);
+  if (!library) {
+    fprintf(results, "cannot load %s\n", argv[1]);
+    fclose(results);
+    return 1;
+  }
+
+  noArguments("TQ587_eBuscarPortaVelocidade");
+  printText("receipt",
+            "<ce><e><b>PADARIA BOA VISTA</b></e>\nRua das Flores, 123 - S\xE3o Jos\xE9</ce>\n"
+            "<tc>-</tc>\nP\xE3o franc\xEAs 10 x 0,50      5,00\n<s>Caf\xE9</s> coado\t4,50\n"
+            "<b>Total                     9,50</b>\n<ce><ean13>789100031550</ean13>\n"
+            "<qrcode>https://example.com/nota/000123</qrcode>\nObrigado!</ce>\n<gui></gui>");
+  printText("unknown tag", "<zz>a < b</zz>");
+  printText("control character", "linha\x01");
+  oneText("TQ587_iImprimirBMP", "picture.bmp");
+  oneText("TQ587_iImprimirImagem", "picture.bmp");
+  oneText("TQ587_iImprimirBMP", "missing.bmp");
+  noArguments("TQ587_iAcionarGaveta");
+  oneText("TQ587_regCodePageAutomatico", "0");
+  oneText("TQ587_regEnterFinal", "0");
+  oneText("TQ587_regModoGaveta", "1");
+  oneText("TQ587_regTabulacao", "04,08,12,16,20,24");
+  oneText("TQ587_regTabulacao", "01,02,03,04,05,06,07");
+  oneText("TQ587_regEnterFinal", "x");
+  printText("after the settings", "A\tB\tC");
+  for (i = 0; i < sizeof kPlaceholders / sizeof kPlaceholders[0]; ++i) {
+    Placeholder f = (Placeholder)need(kPlaceholders[i]);
+    if (f) fprintf(results, "%s(7, 8) = %d\n", kPlaceholders[i], f(7, 8));
+  }
+  noArguments("TQ587_fecharPorta");
+  noArguments("TQ587_fecharPorta");
+  fclose(results);
+  return failures == 0 ? 0 : 1;
+}
