@@ -1,5 +1,5 @@
 // ImagemTest.cpp - the two picture exports where the corpus cannot reach:
-// files that are no picture, and no printer.
+// a missing name, no name and a named pipe.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,37 +53,6 @@ TEST_F(PictureTest, NoPictureGivesMinus8AndOneDebugLineAtOnce) {
     EXPECT_EQ(capture.lines()[0].message, "ImagemPB: Falha ao abrir arquivo de imagem.");
     EXPECT_TRUE(pipe_->writes.empty());
   }
-}
-
-std::unique_ptr<AbstractCommunicationPipe> noPrinter() { return nullptr; }
-
-TEST_F(PictureTest, NoPrinter) {
-  dir_.write("pic.bmp", bmptest::black(8, 8));
-  PrinterController& controller = PrinterController::getInstance();
-
-  // Not connected and nothing answers: 0 before the file is looked at.
-  removePipe();
-  controller.setPipeFactories(noPrinter, noPrinter);
-  {
-    LogCapture capture;
-    EXPECT_EQ(ImagemPB::imprimeBitmap("none.bmp"), 0);
-    EXPECT_EQ(ImagemColor::imprimeBitmapColor("none.bmp"), 0);
-    EXPECT_FALSE(capture.has("ImagemPB: Falha ao abrir arquivo de imagem."));
-  }
-
-  // Marked connected but without a pipe at send time: built, not sent, 1.
-  controller.setPipe(nullptr, true);
-  EXPECT_EQ(ImagemPB::imprimeBitmap("pic.bmp"), 1);
-  EXPECT_EQ(controller.pipe(), nullptr);
-  controller.setPipe(nullptr, true);
-  EXPECT_EQ(ImagemColor::imprimeBitmapColor("pic.bmp"), 1);
-  EXPECT_EQ(controller.pipe(), nullptr);
-
-  // A write the pipe refuses changes nothing in the result.
-  RecordingPipe& refusing = installRecordingPipe();
-  refusing.script.failFromWrite = 0;
-  EXPECT_EQ(ImagemPB::imprimeBitmap("pic.bmp"), 1);
-  EXPECT_EQ(refusing.writes.size(), 1u);
 }
 
 }  // namespace
