@@ -116,7 +116,9 @@ void run(const Row& r) {
   EXPECT_EQ(printer->received(), r.received);
   const std::string log = dir.read("library.log");
   for (const std::string& line : r.logs) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
-  EXPECT_NE(dir.read(r.file).find(r.fileHas), std::string::npos) << dir.read(r.file);
+  if (*r.fileHas != '\0') {
+    EXPECT_NE(dir.read(r.file).find(r.fileHas), std::string::npos) << dir.read(r.file);
+  }
 }
 
 // Every test of the file runs its rows the same way.
@@ -152,7 +154,6 @@ TEST(Faults, PrinterHangsUpTheLine) {
        "CONVERSOR.INI", "TABULACAO = \"5,10\""},
   });
 }
-
 
 // The printer is switched on after the application has loaded the library,
 // so that only the search of the call costs probes: the configured one and
@@ -222,8 +223,7 @@ TEST(Faults, ConfigurationOrLogCannotBeWritten) {
        [](const Scratch& d) {
          unlink(d.file("CONVERSOR.INI").c_str());
          mkdir(d.file("CONVERSOR.INI").c_str(), 0777);
-       },
-       "library.log", ""},
+       }},
       // The defaults are written where the link points; the link stays.
       {"CONVERSOR.INI a dangling link", "USB", {}, {{"TQ587_regEnterFinal", "0", 1, 0}}, {}, {},
        [](const Scratch& d) {
