@@ -59,7 +59,7 @@ std::string bigPicture() {
   return file;
 }
 
-void run(const Row& r) {
+void runOne(const Row& r) {
   SCOPED_TRACE(r.name);
   Scratch dir;
   const std::string ini = std::string("[TQ587]\r\nPORTA = COM1\r\nVELOCIDADE = 9600\r\nCODEPAGE_AUTOMATICO = 1\r\n") +
@@ -121,9 +121,8 @@ void run(const Row& r) {
   }
 }
 
-// Every test of the file runs its rows the same way.
 void runAll(const std::vector<Row>& rows) {
-  for (const Row& r : rows) run(r);
+  for (const Row& r : rows) runOne(r);
 }
 
 const Bytes kConnected = {0x10, 0x04, 0x01, 0x1B, 0x40};  // probe at load, ESC @

@@ -16,13 +16,12 @@
 #include "tq587.h"
 #include "unit/image/BmpTestFiles.h"
 
-#if defined(__has_feature)
+#if defined(__SANITIZE_ADDRESS__)
+#define TQ587_SANITIZED 1
+#elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define TQ587_SANITIZED 1
 #endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) && !defined(TQ587_SANITIZED)
-#define TQ587_SANITIZED 1
 #endif
 #ifdef TQ587_SANITIZED
 // The sanitizer's allocator keeps its own count (mallinfo2 sees none of it).
