@@ -131,9 +131,10 @@ inline pid_t spawn(std::vector<const char*> argv, int in, int out, bool withErro
 
 // tq587-virtual-printer on COM<port> of a scratch directory, recording to
 // <dir>/com<port>.bin. speed 0: answers at any speed; silent: a port with
-// no printer behind it.
+// no printer behind it; options: more of its options (faults to play).
 struct VirtualPrinter {
-  VirtualPrinter(const Scratch& dir, int port, long speed, bool silent = false)
+  VirtualPrinter(const Scratch& dir, int port, long speed, bool silent = false,
+                 const std::vector<std::string>& options = {})
       : record(dir.file("com" + std::to_string(port) + ".bin")) {
     int out[2];
     if (pipe(out) != 0) return;
@@ -142,6 +143,7 @@ struct VirtualPrinter {
     std::vector<const char*> argv = {TQ587_VIRTUAL_PRINTER, "--dir", dir.path.c_str(), "--port", portText.c_str(),
                                      "--speed", speedText.c_str(), "--record", record.c_str()};
     if (silent) argv.push_back("--silent");
+    for (const std::string& option : options) argv.push_back(option.c_str());
     pid = spawn(argv, -1, out[1], false);
     close(out[1]);
     std::string line;
@@ -204,10 +206,12 @@ struct Library {
 };
 
 // A child process that changes to dir, loads the library and runs body.
-// Its console output (the library's log) goes to <dir>/library.log.
+// Its console output (the library's log) goes to <dir>/library.log. prepare
+// runs in the child before it loads the library.
 class LibraryProcess {
  public:
-  LibraryProcess(const Scratch& dir, const std::function<void(Library&)>& body) {
+  LibraryProcess(const Scratch& dir, const std::function<void(Library&)>& body,
+                 const std::function<void()>& prepare = nullptr) {
     int up[2];
     if (pipe(up) != 0) return;
     std::fflush(nullptr);
@@ -217,6 +221,7 @@ class LibraryProcess {
       const int log = open(dir.file("library.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       dup2(log, 1);
       dup2(log, 2);
+      if (prepare) prepare();
       if (chdir(dir.path.c_str()) != 0) _exit(3);
       void* handle = dlopen(TQ587_LIBRARY_PATH, RTLD_NOW);
       if (handle == nullptr) {
@@ -241,13 +246,17 @@ class LibraryProcess {
   // one before (the first within seconds of the start, load included).
   std::vector<int> results(double seconds) {
     std::vector<int> values;
-    for (std::string got;; got.erase(0, sizeof(int))) {
-      readUntil(fromChild_, seconds, [](const std::string& s) { return s.size() >= sizeof(int); }, got);
-      if (got.size() < sizeof(int)) return values;
-      int value;
-      std::memcpy(&value, got.data(), sizeof value);
-      values.push_back(value);
-    }
+    for (int value; next(seconds, value);) values.push_back(value);
+    return values;
+  }
+
+  // The next value reported, within seconds; false when none came.
+  bool next(double seconds, int& value) {
+    readUntil(fromChild_, seconds, [](const std::string& s) { return s.size() >= sizeof(int); }, got_);
+    if (got_.size() < sizeof(int)) return false;
+    std::memcpy(&value, got_.data(), sizeof value);
+    got_.erase(0, sizeof value);
+    return true;
   }
 
   // Waits for the child to end; false when it ran past seconds (it is then
@@ -262,6 +271,7 @@ class LibraryProcess {
  private:
   pid_t pid_ = 0;
   int fromChild_ = -1;
+  std::string got_;  // read from the child, not yet taken
 };
 
 }  // namespace e2e

@@ -1,6 +1,8 @@
 // Options.cpp - one table of options, each with its reader.
 #include "Options.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace vprinter {
@@ -10,6 +12,21 @@ bool readInt(const std::string& text, long low, long high, long& value) {
   char* end = nullptr;
   value = std::strtol(text.c_str(), &end, 10);
   return !text.empty() && *end == '\0' && value >= low && value <= high;
+}
+
+// Bytes written in hexadecimal, separated by commas: "10,FF".
+bool readHexBytes(const std::string& text, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  for (size_t at = 0; at <= text.size();) {
+    const size_t comma = std::min(text.find(',', at), text.size());
+    const std::string one = text.substr(at, comma - at);
+    char* end = nullptr;
+    const long value = std::strtol(one.c_str(), &end, 16);
+    if (one.empty() || one.size() > 2 || *end != '\0' || value < 0) return false;
+    bytes.push_back(static_cast<uint8_t>(value));
+    at = comma + 1;
+  }
+  return true;
 }
 
 bool readSeconds(const std::string& text, double& value) {
@@ -43,6 +60,20 @@ const Option kOptions[] = {
     {"--decode", "a file", [](const std::string& v, Options& o) { return !(o.decode = v).empty(); }},
     {"--render", "a file", [](const std::string& v, Options& o) { return !(o.render = v).empty(); }},
     {"--out", "a directory", [](const std::string& v, Options& o) { return !(o.out = v).empty(); }},
+    {"--hang-up-after", "a number of bytes",
+     [](const std::string& v, Options& o) { return readInt(v, 0, LONG_MAX, o.hangUpAfter); }},
+    {"--status-reply", "hexadecimal bytes such as 10,FF",
+     [](const std::string& v, Options& o) { return readHexBytes(v, o.statusReply); }},
+    {"--status-delay", "a number of milliseconds",
+     [](const std::string& v, Options& o) { return readInt(v, 0, 600000, o.statusDelayMs); }},
+    {"--usb-write-error", "a write number from 1",
+     [](const std::string& v, Options& o) { return readInt(v, 1, LONG_MAX, o.usbWriteError); }},
+    {"--usb-write-timeout", "a write number from 1",
+     [](const std::string& v, Options& o) { return readInt(v, 1, LONG_MAX, o.usbWriteTimeout); }},
+    {"--usb-gone-after", "a number of writes from 1",
+     [](const std::string& v, Options& o) { return readInt(v, 1, LONG_MAX, o.usbGoneAfter); }},
+    {"--usb-back-after", "a number of milliseconds",
+     [](const std::string& v, Options& o) { return readInt(v, 0, 600000, o.usbBackAfterMs); }},
 };
 
 }  // namespace
@@ -63,6 +94,13 @@ const char* usageText() {
          "  --ready-file FILE  create FILE once the ports are ready\n"
          "  --decode FILE      list the commands in a recording and stop\n"
          "  --render FILE      draw the receipts of a recording into --out, list it and stop\n"
+         "  --hang-up-after N  close the line after N bytes received (later writes fail)\n"
+         "  --status-reply HEX[,HEX...]  answer status requests with these bytes\n"
+         "  --status-delay MS  answer status requests MS late (lost if the speed changed)\n"
+         "  --usb-write-error N    fail the Nth USB bulk write with an I/O error\n"
+         "  --usb-write-timeout N  never answer the Nth USB bulk write (it times out)\n"
+         "  --usb-gone-after N     unplug the USB printer after N bulk writes\n"
+         "  --usb-back-after MS    plug it in again MS after it went\n"
          "  --help             print this help and stop\n";
 }
 

@@ -1,6 +1,7 @@
 // Options.h - the command line of tq587-virtual-printer.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@ struct Options {
   std::string render;     // draw a recording and stop
   std::string out;        // where the receipts go
   bool help = false;
+  // Faults to play, for the tests of what the driver does when they happen.
+  long hangUpAfter = -1;              // close the line after this many bytes; -1 never
+  std::vector<uint8_t> statusReply;   // answer status requests with these bytes instead
+  long statusDelayMs = 0;             // answer status requests this late
+  long usbWriteError = 0;             // fail the nth bulk write with -EIO; 0 never
+  long usbWriteTimeout = 0;           // never answer the nth bulk write; 0 never
+  long usbGoneAfter = 0;              // unplug the USB printer after n bulk writes; 0 never
+  long usbBackAfterMs = -1;           // plug it in again this long after; -1 never
 };
 
 // Reads the arguments after the program name. On failure returns false and

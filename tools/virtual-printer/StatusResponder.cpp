@@ -20,7 +20,8 @@ void StatusResponder::receive(const uint8_t* bytes, size_t length, long lineSpee
     if (state_ == State::AfterEot) {
       state_ = State::Idle;
       if (c >= 1 && c <= 4) {
-        if (answers) replies.push_back(c == 1 ? kPrinterStatus : kOtherStatus);
+        if (answers && !reply_.empty()) replies.insert(replies.end(), reply_.begin(), reply_.end());
+        if (answers && reply_.empty()) replies.push_back(c == 1 ? kPrinterStatus : kOtherStatus);
         continue;
       }
     }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace vprinter {
@@ -16,8 +17,11 @@ namespace vprinter {
 class StatusResponder {
  public:
   // speed: the printer's line speed in bit/s, 0 to work at any speed.
-  // silent: never answer (a port with no printer behind it).
-  StatusResponder(long speed, bool silent) : speed_(speed), silent_(silent) {}
+  // silent: never answer (a port with no printer behind it). reply: when
+  // not empty, the bytes every request is answered with instead (a printer
+  // gone wrong: a byte without bit 1, or garbage).
+  StatusResponder(long speed, bool silent, std::vector<uint8_t> reply = {})
+      : speed_(speed), silent_(silent), reply_(std::move(reply)) {}
 
   // Takes bytes received while the line ran at lineSpeed and appends the
   // answers to replies. A request may arrive split over several calls.
@@ -27,6 +31,7 @@ class StatusResponder {
   enum class State { Idle, AfterDle, AfterEot };
   long speed_;
   bool silent_;
+  std::vector<uint8_t> reply_;
   State state_ = State::Idle;
 };
 

@@ -7,12 +7,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 
 #include "UsbWire.h"
 
 namespace vprinter {
+namespace {
+
+double seconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
 
 UsbPort::~UsbPort() {
   for (const Client& c : clients_) close(c.fd);
@@ -65,12 +73,22 @@ void UsbPort::serve(const std::vector<pollfd>& fds) {
       break;
     }
   }
+  // Unplugged: every handle on it stops working.
+  if (!present()) {
+    for (const Client& c : clients_) close(c.fd);
+    clients_.clear();
+  }
+}
+
+bool UsbPort::present() {
+  if (goneAt_ >= 0 && faults_.backAfterMs >= 0 && seconds() >= goneAt_ + faults_.backAfterMs / 1000.0) goneAt_ = -1;
+  return goneAt_ < 0;
 }
 
 void UsbPort::accept() {
   const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
   if (fd < 0) return;
-  if (clients_.size() >= kMaxClients) {
+  if (clients_.size() >= kMaxClients || !present()) {
     close(fd);
     return;
   }
@@ -103,9 +121,16 @@ void UsbPort::answer(Client& client, int32_t operation, const std::vector<uint8_
     case usbwire::kReset:
     case usbwire::kClose: break;
     case usbwire::kWrite:
+      ++writes_;
+      if (writes_ == faults_.writeTimeout) return;
+      if (writes_ == faults_.writeError) {
+        result = -EIO;
+        break;
+      }
       sink_(payload.data(), payload.size(), replies_);
       if (replies_.size() > kMaxReplies) replies_.erase(replies_.begin(), replies_.end() - kMaxReplies);
       result = static_cast<int32_t>(payload.size());
+      if (writes_ == faults_.goneAfter) goneAt_ = seconds();
       break;
     case usbwire::kRead: {
       const size_t wanted = payload.size() >= 4 ? usbwire::getWord(payload.data()) : 0;

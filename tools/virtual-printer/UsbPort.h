@@ -19,7 +19,15 @@ class UsbPort {
   // IN data) to replies.
   using Sink = std::function<void(const uint8_t* bytes, size_t length, std::vector<uint8_t>& replies)>;
 
-  explicit UsbPort(Sink sink) : sink_(std::move(sink)) {}
+  // Faults to play, the bulk writes counted from 1 over every client.
+  struct Faults {
+    long writeError = 0;    // this write fails with -EIO and is not taken
+    long writeTimeout = 0;  // this write is never answered: the host times out
+    long goneAfter = 0;     // after this write the printer is unplugged
+    long backAfterMs = -1;  // and plugged in again this long after; -1 never
+  };
+
+  UsbPort(Sink sink, Faults faults) : sink_(std::move(sink)), faults_(faults) {}
   ~UsbPort();
   UsbPort(const UsbPort&) = delete;
   UsbPort& operator=(const UsbPort&) = delete;
@@ -44,8 +52,13 @@ class UsbPort {
   // false when the client is to be dropped.
   bool readFrom(Client& client);
   void answer(Client& client, int32_t operation, const std::vector<uint8_t>& payload);
+  // Whether the printer is plugged in (it comes back in time).
+  bool present();
 
   Sink sink_;
+  Faults faults_;
+  long writes_ = 0;
+  double goneAt_ = -1;  // when it was unplugged; -1 while it is plugged in
   int listener_ = -1;
   std::string path_;
   std::vector<Client> clients_;

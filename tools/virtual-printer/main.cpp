@@ -15,10 +15,12 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,11 +146,16 @@ double now() {
 // port never hangs the line up.
 class Terminal {
  public:
-  ~Terminal() {
+  ~Terminal() { hangUp(); }
+
+  // Closes the line and removes the link: the driver's writes fail from now on.
+  void hangUp() {
     unlink();
     if (keep_ >= 0) close(keep_);
     if (master_ >= 0) close(master_);
+    keep_ = master_ = -1;
   }
+  bool up() const { return master_ >= 0; }
 
   bool open(const std::string& dir, int port) {
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
@@ -217,17 +224,47 @@ class Terminal {
   std::string link_;
 };
 
+// The serial line's faults as they play out: the bytes still taken before
+// the line is hung up, and the status replies on their way back.
+struct LineFaults {
+  long bytesLeft;  // -1: never hang up
+  double delay;    // seconds before a reply leaves
+  struct Reply {
+    double due;
+    long speed;
+    std::vector<uint8_t> bytes;
+  };
+  std::deque<Reply> replies;
+};
+
+// Sends the replies whose time has come. One asked at another line speed
+// than the line runs at now is lost, as the driver would hear only noise.
+void sendDueReplies(Terminal& terminal, LineFaults& faults) {
+  while (!faults.replies.empty() && faults.replies.front().due <= now()) {
+    const LineFaults::Reply& r = faults.replies.front();
+    if (terminal.up() && terminal.lineSpeed() == r.speed) writeAll(terminal.master(), r.bytes.data(), r.bytes.size());
+    faults.replies.pop_front();
+  }
+}
+
 // Reads what is waiting on the terminal, hands it to the printer and
 // answers the status requests. Returns false when nothing was there.
-bool takeInput(Terminal& terminal, vprinter::StatusResponder& responder, Printer& printer) {
+bool takeInput(Terminal& terminal, vprinter::StatusResponder& responder, Printer& printer, LineFaults& faults) {
   uint8_t chunk[4096];
-  const ssize_t got = read(terminal.master(), chunk, sizeof chunk);
+  const ssize_t got = terminal.up() ? read(terminal.master(), chunk, sizeof chunk) : 0;
   if (got <= 0) return false;
-  const size_t length = static_cast<size_t>(got);
+  size_t length = static_cast<size_t>(got);
+  if (faults.bytesLeft >= 0) {
+    length = std::min(length, static_cast<size_t>(faults.bytesLeft));
+    faults.bytesLeft -= static_cast<long>(length);
+  }
   printer.take(chunk, length);
   std::vector<uint8_t> replies;
-  responder.receive(chunk, length, terminal.lineSpeed(), replies);
-  if (!replies.empty()) writeAll(terminal.master(), replies.data(), replies.size());
+  const long speed = terminal.lineSpeed();
+  responder.receive(chunk, length, speed, replies);
+  if (faults.bytesLeft == 0) terminal.hangUp();
+  if (!replies.empty()) faults.replies.push_back({now() + faults.delay, speed, replies});
+  sendDueReplies(terminal, faults);
   return true;
 }
 
@@ -256,12 +293,15 @@ int play(const Options& o, Printer& printer) {
     terminal.reset(new Terminal);
     if (!terminal->open(o.dir, o.port)) return 1;
   }
-  vprinter::StatusResponder responder(o.speed, o.silent);
+  vprinter::StatusResponder responder(o.speed, o.silent, o.statusReply);
+  LineFaults faults{o.hangUpAfter, static_cast<double>(o.statusDelayMs) / 1000, {}};
   // USB has no line speed: the printer answers as at its own.
-  vprinter::UsbPort usb([&](const uint8_t* bytes, size_t length, std::vector<uint8_t>& replies) {
-    printer.take(bytes, length);
-    responder.receive(bytes, length, o.speed, replies);
-  });
+  vprinter::UsbPort usb(
+      [&](const uint8_t* bytes, size_t length, std::vector<uint8_t>& replies) {
+        printer.take(bytes, length);
+        responder.receive(bytes, length, o.speed, replies);
+      },
+      {o.usbWriteError, o.usbWriteTimeout, o.usbGoneAfter, o.usbBackAfterMs});
   std::string error;
   if (!o.usb.empty() && !usb.listen(o.usb, error)) {
     std::fprintf(stderr, "tq587-virtual-printer: %s\n", error.c_str());
@@ -271,12 +311,20 @@ int play(const Options& o, Printer& printer) {
   const double deadline = o.seconds > 0 ? now() + o.seconds : 0;
   while (!gStop && (deadline == 0 || now() < deadline)) {
     std::vector<pollfd> fds;
-    if (terminal) fds.push_back({terminal->master(), POLLIN, 0});
+    const bool serial = terminal && terminal->up();
+    if (serial) fds.push_back({terminal->master(), POLLIN, 0});
     usb.watch(fds);
-    if (poll(fds.data(), fds.size(), 50) <= 0) continue;
-    if (terminal && fds[0].revents != 0) {
+    // A reply on its way shortens the wait.
+    int wait = 50;
+    if (!faults.replies.empty()) {
+      wait = std::max(0, std::min(wait, static_cast<int>((faults.replies.front().due - now()) * 1000)));
+    }
+    const int ready = poll(fds.data(), fds.size(), wait);
+    if (serial) sendDueReplies(*terminal, faults);
+    if (ready <= 0) continue;
+    if (serial && fds[0].revents != 0) {
       // a hung-up line: wait rather than spin
-      if (!(fds[0].revents & POLLIN) || !takeInput(*terminal, responder, printer)) usleep(20000);
+      if (!(fds[0].revents & POLLIN) || !takeInput(*terminal, responder, printer, faults)) usleep(20000);
     }
     usb.serve(fds);
   }
@@ -284,7 +332,7 @@ int play(const Options& o, Printer& printer) {
     // Stopping: the link goes first so that no driver opens the port
     // again, then every byte still waiting is taken.
     terminal->unlink();
-    while (takeInput(*terminal, responder, printer)) {
+    while (takeInput(*terminal, responder, printer, faults)) {
     }
   }
   return 0;
