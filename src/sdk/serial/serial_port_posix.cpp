@@ -167,9 +167,12 @@ bool applyLine(Handle handle, const LineSettings& line) {
   return tcsetattr(fdOf(handle), TCSANOW, &t) == 0;
 }
 
-void prepare(Handle) {
-  // The terminal driver sizes its own queues and has no device reset or
-  // event mask to set.
+void prepare(Handle handle) {
+  // A port opened afresh starts with empty queues: bytes the printer sent
+  // before (the tail of a reply of several bytes) are not taken for the
+  // answer to the next status request. The terminal driver sizes its own
+  // queues and has no device reset or event mask to set.
+  tcflush(fdOf(handle), TCIFLUSH);
 }
 
 int32_t waiting(Handle handle) {
