@@ -152,38 +152,5 @@ TEST(SerialLink, ReceiptArrivesByteForByte) {
   EXPECT_EQ(b.printer.received(), expected);
 }
 
-// The printer is switched off while the library holds the connection: the
-// application waits between two calls on a named pipe of the test's until
-// the test has switched the printer off. What came before is printed; the
-// text and the call after it fail with 0 at once. (A picture path naming a
-// named pipe is refused at once, so it cannot hold the library inside a text.)
-TEST(SerialLink, PrinterSwitchedOffBetweenCallsFailsWithoutHanging) {
-  Bench b(installedIni("9600", "0"));
-  const std::string go = b.dir.file("go");
-  ASSERT_EQ(mkfifo(go.c_str(), 0644), 0);
-  ASSERT_TRUE(b.printer.ready);
-
-  LibraryProcess child(b.dir, [&go](Library& library) {
-    library.report(library.print("ABC"));
-    const int wait = open(go.c_str(), O_RDONLY);  // until the test writes
-    char byte;
-    if (wait >= 0 && read(wait, &byte, 1) >= 0) close(wait);
-    library.report(library.print("DEF"));
-    library.report(library.call("TQ587_iAcionarGaveta"));
-  });
-  const Bytes beforeTheStop = {0x10, 0x04, 0x01, 0x1B, 0x40, 0x1B, 0x74, 0x10, 0x0A, 0x41, 0x42, 0x43};
-  EXPECT_TRUE(waitFor([&] { return b.printer.received() == beforeTheStop; }, 5));
-  EXPECT_TRUE(b.printer.stop());
-  int fifo = -1;
-  ASSERT_TRUE(waitFor([&] { return (fifo = open(go.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; }, 5));
-  EXPECT_EQ(write(fifo, "g", 1), 1);
-  close(fifo);
-  const double start = now();
-  EXPECT_EQ(child.results(5), (std::vector<int>{1, 0, 0}));
-  EXPECT_TRUE(child.finish(5));
-  EXPECT_LT(now() - start, 5.0);
-  EXPECT_EQ(b.printer.received(), beforeTheStop);
-}
-
 }  // namespace
 }  // namespace e2e
