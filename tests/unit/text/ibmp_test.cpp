@@ -5,10 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "TextoTeste.h"
-#include "connection/PrinterController.h"
+#include <gtest/gtest.h>
+
+#include "config/MasterController.h"
 #include "log/Log.h"
-#include "text/Tag_ibmp.h"
+#include "support/TestSupport.h"
+#include "text/ImprimeTexto.h"
 #include "unit/image/BmpTestFiles.h"
 
 namespace {
@@ -22,10 +24,13 @@ const Bytes kTopo = raster8x8({0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
 // "." followed by slashes and "/p.bmp": a path of the given length naming p.bmp.
 std::string caminhoDe(size_t tamanho) { return "." + std::string(tamanho - 6, '/') + "p.bmp"; }
 
-class IbmpTest : public TextoTeste {
+using Escritas = std::vector<Bytes>;
+
+class IbmpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    TextoTeste::SetUp();
+    dir_.write("CONVERSOR.INI", "[TQ587]\r\nMETODO_DE_COMUNICACAO=\"USB\"\r\nENTERAUTOMATICO=0\r\n");
+    MasterController::getInstance().carregarConfiguracao();
     dir_.write("logo.bmp", bmptest::black(8, 8));
     dir_.write("b.bmp", bmptest::blackTop(8, 8, 1));
     dir_.write("p.bmp", bmptest::black(8, 8));
@@ -33,15 +38,23 @@ class IbmpTest : public TextoTeste {
     dir_.write("vazia.bmp", bmptest::file(bmptest::Layout{8192, 2048}) + "12345678");
     ASSERT_EQ(mkfifo("fila", 0600), 0);
   }
-  // The writes without the empty ones the parser makes for a tag that
-  // answered no bytes.
-  Escritas enviadas() const {
-    Escritas cheias;
-    for (const Bytes& w : escritas_) {
-      if (!w.empty()) cheias.push_back(w);
+  void TearDown() override { removePipe(); }
+
+  // Prints texto with a fresh engine on a fresh recording pipe; the writes
+  // without the empty ones the parser makes for a tag that answered none.
+  int imprimir(const std::string& texto) {
+    RecordingPipe& pipe = installRecordingPipe();
+    const int resultado = ImprimeTexto().tratarTexto(texto.c_str(), 0);
+    enviadas_.clear();
+    for (const Bytes& w : pipe.writes) {
+      if (!w.empty()) enviadas_.push_back(w);
     }
-    return cheias;
+    return resultado;
   }
+  const Escritas& enviadas() const { return enviadas_; }
+
+  ScratchDir dir_;
+  Escritas enviadas_;
 };
 
 TEST_F(IbmpTest, PicturesInsideText) {
