@@ -19,14 +19,22 @@ cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for t in "${targets[@]}"; do
-  dict=fuzz/dict/$t.dict
-  [ -f "$dict" ] || dict=fuzz/dict/text.dict
+  # Absolute paths: the targets make a scratch folder their current one.
+  dict=$PWD/fuzz/dict/$t.dict
+  [ -f "$dict" ] || dict=$PWD/fuzz/dict/text.dict
   mkdir -p "build-fuzz/corpus/$t"
   echo "== fuzz_$t for ${seconds} s"
   # -close_fd_mask=1: the library's console log (a fuzzed CONVERSOR.INI may
   # switch it on) does not flood the output.
+  log="build-fuzz/fuzz_$t.log"
+  status=0
   "build-fuzz/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -close_fd_mask=1 \
-    -dict="$dict" -artifact_prefix="build-fuzz/" -print_final_stats=1 \
-    "build-fuzz/corpus/$t" "fuzz/corpus/$t" 2>&1 | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|==[0-9]+==|SUMMARY)' || true
-  test "${PIPESTATUS[0]}" -eq 0
+    -dict="$dict" -artifact_prefix="$PWD/build-fuzz/" -print_final_stats=1 \
+    "$PWD/build-fuzz/corpus/$t" "$PWD/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+  grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|==[0-9]+==|SUMMARY)' "$log" || true
+  if [ "$status" -ne 0 ]; then
+    tail -n 40 "$log"
+    echo "fuzz_$t failed (exit $status); its input is in build-fuzz/" >&2
+    exit 1
+  fi
 done
