@@ -8,10 +8,13 @@
 // comments) is expected output, in order. TQ587_GOLDEN_UPDATE=1 rewrites the
 // expected lines from what the library does now.
 //
-// Commands: ini "TEXT" | ini none | ini dir, load, text "TEXT" [N], bmp PATH,
-// image PATH, drawer, connect, close, codepage|enter|gaveta|tab "TEXT",
-// printer on|off|fail-from N|short-by N|answer N, log on|off, logfile NAME (the
-// log file's content). A TEXT is one or more
+// Commands: ini "TEXT" | ini none | ini dir, load, text "TEXT" [N], bmp [PATH],
+// image [PATH] (no PATH: a null name), drawer, connect, close,
+// codepage|enter|gaveta|tab "TEXT", printer on|off|fail-from N|short-by N|answer N,
+// log on|off, logfile NAME (the log file's content), fifo NAME, and
+// file NAME W H [BLACK [HELD]]: a 1-bit W x H BMP whose top BLACK rows are
+// black (all of them by default) and that holds only its bottom HELD rows.
+// Every call must end within 10 seconds. A TEXT is one or more
 // quoted pieces with \xHH, \r, \n, \", \\ escapes; "x"*N repeats a piece.
 // Output: "write HEX", "log LEVEL where: message", "= RESULT", "ini ...";
 // a run of N equal lines is one line ending in " *N".
@@ -133,6 +136,22 @@ bool parseText(std::istream& in, std::string& text) {
   return any;
 }
 
+std::string oneBitBmp(uint32_t width, uint32_t height, uint32_t black, uint32_t held) {
+  const uint32_t stride = (width + 31) / 32 * 4;
+  std::string s = "BM";
+  const auto le = [&s](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) s += static_cast<char>(value >> (8 * i));
+  };
+  for (uint32_t field : {62 + stride * height, 0u, 62u, 40u, width, height}) le(field, 4);
+  le(1, 2);  // planes
+  le(1, 2);  // bits per pixel
+  for (uint32_t field : {0u, stride * height, 2835u, 2835u, 0u, 0u, 0u, 0xFFFFFFu}) le(field, 4);
+  for (uint32_t stored = 0; stored < held; ++stored) {  // bottom row first
+    s.append(stride, height - 1 - stored < black ? '\x00' : '\xFF');  // 0 black, 1 white
+  }
+  return s;
+}
+
 std::string readIni() {
   std::ifstream in("CONVERSOR.INI", std::ios::binary);
   if (!in) return "\x01none";
@@ -180,10 +199,24 @@ bool run(const std::string& line) {
     if (!parseText(in, text)) return false;
     int n = 0;
     in >> n;
+    alarm(10);
     result = TQ587_iImprimirTexto(text.c_str(), n);
+    alarm(0);
   } else if (verb == "bmp" || verb == "image") {
+    const char* path = in >> text ? text.c_str() : nullptr;
+    alarm(10);  // a call that blocks fails the test instead of hanging it
+    result = verb == "bmp" ? TQ587_iImprimirBMP(path) : TQ587_iImprimirImagem(path);
+    alarm(0);
+  } else if (verb == "file") {
+    uint32_t w = 0, h = 0;
+    in >> text >> w >> h;
+    uint32_t black = h, held = h;
+    if (in >> black) in >> held;
+    std::ofstream(text, std::ios::binary) << oneBitBmp(w, h, black, held);
+    return true;
+  } else if (verb == "fifo") {
     in >> text;
-    result = verb == "bmp" ? TQ587_iImprimirBMP(text.c_str()) : TQ587_iImprimirImagem(text.c_str());
+    return mkfifo(text.c_str(), 0600) == 0;
   } else if (verb == "logfile") {
     in >> text;
     std::ifstream file("dosdevices/c:/KORVA/" + text, std::ios::binary);
