@@ -11,7 +11,8 @@
 // Commands: ini "TEXT" | ini none | ini dir, load, text "TEXT" [N], bmp [PATH],
 // image [PATH] (no PATH: a null name), drawer, connect, close,
 // codepage|enter|gaveta|tab "TEXT", printer on|off|fail-from N|short-by N|answer N,
-// log on|off, logfile NAME (the log file's content), fifo NAME, and
+// log on|off, logfile "NAME" (the log file's content), clock EPOCH, tz ZONE,
+// fifo NAME, and
 // file NAME W H [BLACK [HELD]]: a 1-bit W x H BMP whose top BLACK rows are
 // black (all of them by default) and that holds only its bottom HELD rows.
 // Every call must end within 10 seconds. A TEXT is one or more
@@ -44,6 +45,7 @@ int gFailFrom = -1;   // from this write on, writes answer 0
 int gShortBy = 0;     // writes answer this many bytes fewer
 bool gAnswers = false;  // writes answer gAnswer (a USB pipe after a reset answers -1)
 int gAnswer = 0;
+TestClock* gClock = nullptr;
 
 std::string escaped(const std::string& text) {
   std::string out = "\"";
@@ -217,8 +219,18 @@ bool run(const std::string& line) {
   } else if (verb == "fifo") {
     in >> text;
     return mkfifo(text.c_str(), 0600) == 0;
-  } else if (verb == "logfile") {
+  } else if (verb == "clock") {
+    std::time_t at = 0;
+    in >> at;
+    gClock->set(at);
+    return true;
+  } else if (verb == "tz") {
     in >> text;
+    setenv("TZ", text.c_str(), 1);
+    tzset();
+    return true;
+  } else if (verb == "logfile") {
+    if (!parseText(in, text)) return false;
     std::ifstream file("dosdevices/c:/KORVA/" + text, std::ios::binary);
     std::ostringstream all;
     all << file.rdbuf();
@@ -267,6 +279,9 @@ std::vector<std::string> play(const std::vector<std::string>& prelude, const Cas
   mkdir("dosdevices/c:/KORVA", 0755);
   symlink(TQ587_TEST_DATA_DIR, "data");
   TestClock clock(1796474096);  // 2026-12-05 12:34:56 UTC
+  gClock = &clock;
+  setenv("TZ", "UTC", 1);
+  tzset();
   gPrinterOn = true;
   gFailFrom = -1;
   gShortBy = 0;
@@ -299,10 +314,8 @@ std::vector<std::string> play(const std::vector<std::string>& prelude, const Cas
 }
 
 TEST(Golden, ScriptsReplayByteForByte) {
-  setenv("TZ", "UTC", 1);
-  tzset();
   const bool update = std::getenv("TQ587_GOLDEN_UPDATE") != nullptr;
-  for (const char* file : {"texts", "tags", "barcodes", "setters", "ini", "pictures"}) {
+  for (const char* file : {"texts", "tags", "barcodes", "setters", "ini", "pictures", "log"}) {
     const std::string path = std::string(TQ587_GOLDEN_DIR) + "/" + file + ".golden";
     const std::vector<std::string> lines = readLines(path);
     ASSERT_FALSE(lines.empty()) << path;
