@@ -39,29 +39,26 @@ namespace {
 
 std::vector<std::string> gEvents;
 bool gLogs = true;
-bool gPrinterOn = true;
-int gWriteIndex = 0;  // writes since the last "printer" command
-int gFailFrom = -1;   // from this write on, writes answer 0
-int gShortBy = 0;     // writes answer this many bytes fewer
-bool gAnswers = false;  // writes answer gAnswer (a USB pipe after a reset answers -1)
-int gAnswer = 0;
 TestClock* gClock = nullptr;
+
+// The printer at the other end of the pipe, as the "printer" commands set it.
+struct Printer {
+  bool on = true;
+  int writes = 0;    // writes since the last "printer" command
+  int failFrom = -1; // from this write on, writes answer 0
+  int shortBy = 0;   // writes answer this many bytes fewer
+  bool answers = false;  // writes answer `answer` (a USB pipe after a reset answers -1)
+  int answer = 0;
+} gPrinter;
 
 std::string escaped(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
-    char hex[8];
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\r' || c == '\n') {
-      out += c == '\r' ? "\\r" : "\\n";
-    } else if (c < 0x20 || c > 0x7E) {
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
+    char hex[8] = {static_cast<char>(c)};
+    if (c == '"' || c == '\\') std::snprintf(hex, sizeof hex, "\\%c", c);
+    if (c == '\r' || c == '\n') std::snprintf(hex, sizeof hex, "\\%c", c == '\r' ? 'r' : 'n');
+    else if (c < 0x20 || c > 0x7E) std::snprintf(hex, sizeof hex, "\\x%02X", c);
+    out += hex;
   }
   return out + "\"";
 }
@@ -84,13 +81,13 @@ std::string describeWrite(const Bytes& bytes) {
 }
 
 struct GoldenPipe : AbstractCommunicationPipe {
-  int startCommunication() override { return gPrinterOn ? 1 : 0; }
+  int startCommunication() override { return gPrinter.on ? 1 : 0; }
   int read(uint8_t*, int32_t) override { return 0; }
   int write(const uint8_t* bytes, int32_t length) override {
     gEvents.push_back(describeWrite(Bytes(bytes, bytes + std::max(0, length))));
-    if (gAnswers) return gAnswer;
-    if (gFailFrom >= 0 && gWriteIndex++ >= gFailFrom) return 0;
-    return std::max(0, length - gShortBy);
+    if (gPrinter.answers) return gPrinter.answer;
+    if (gPrinter.failFrom >= 0 && gPrinter.writes++ >= gPrinter.failFrom) return 0;
+    return std::max(0, length - gPrinter.shortBy);
   }
   int close() override { return 1; }
 };
@@ -191,11 +188,11 @@ bool run(const std::string& line) {
     return true;
   } else if (verb == "printer") {
     in >> text;
-    gWriteIndex = 0;
-    if (text == "on" || text == "off") gPrinterOn = text == "on";
-    if (text == "fail-from") in >> gFailFrom;
-    if (text == "short-by") in >> gShortBy;
-    if (text == "answer") gAnswers = static_cast<bool>(in >> gAnswer);
+    gPrinter.writes = 0;
+    if (text == "on" || text == "off") gPrinter.on = text == "on";
+    if (text == "fail-from") in >> gPrinter.failFrom;
+    if (text == "short-by") in >> gPrinter.shortBy;
+    if (text == "answer") gPrinter.answers = static_cast<bool>(in >> gPrinter.answer);
     return true;
   } else if (verb == "text") {
     if (!parseText(in, text)) return false;
@@ -261,15 +258,18 @@ struct Case {
   std::vector<std::string> lines;  // commands, comments and expected output, in order
 };
 
-std::vector<std::string> readLines(const std::string& path) {
+// The lines before the first case, and the cases.
+std::vector<Case> readScript(const std::string& path, std::vector<std::string>& prelude) {
   std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+  std::vector<Case> cases;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("== ", 0) == 0) cases.push_back({line, {}});
+    else (cases.empty() ? prelude : cases.back().lines).push_back(line);
+  }
+  return cases;
 }
 
 bool isCommand(const std::string& line) { return line.rfind("> ", 0) == 0; }
-bool isComment(const std::string& line) { return line.empty() || line[0] == '#'; }
 
 // Runs a case's commands after the prelude; the lines with the actual output.
 std::vector<std::string> play(const std::vector<std::string>& prelude, const Case& c) {
@@ -282,10 +282,7 @@ std::vector<std::string> play(const std::vector<std::string>& prelude, const Cas
   gClock = &clock;
   setenv("TZ", "UTC", 1);
   tzset();
-  gPrinterOn = true;
-  gFailFrom = -1;
-  gShortBy = 0;
-  gAnswers = false;
+  gPrinter = Printer{};
   gLogs = true;
   LogCapture capture;
   setLogListener(onLog);
@@ -295,18 +292,17 @@ std::vector<std::string> play(const std::vector<std::string>& prelude, const Cas
   gEvents.clear();
   std::vector<std::string> out;
   for (const std::string& line : c.lines) {
-    if ((isComment(line) && !line.empty()) || isCommand(line)) {
-      out.push_back(line);
-      if (!isCommand(line)) continue;
-      gEvents.clear();
-      if (!run(line.substr(2))) ADD_FAILURE() << "bad command: " << line;
-      // A run of equal lines is written once, with " *N" behind it.
-      for (size_t i = 0; i < gEvents.size();) {
-        size_t j = i;
-        while (j < gEvents.size() && gEvents[j] == gEvents[i]) ++j;
-        out.push_back(j - i > 1 ? gEvents[i] + " *" + std::to_string(j - i) : gEvents[i]);
-        i = j;
-      }
+    if (line.rfind("#", 0) == 0) out.push_back(line);
+    if (!isCommand(line)) continue;
+    out.push_back(line);
+    gEvents.clear();
+    if (!run(line.substr(2))) ADD_FAILURE() << "bad command: " << line;
+    // A run of equal lines is written once, with " *N" behind it.
+    for (size_t i = 0; i < gEvents.size();) {
+      size_t j = i;
+      while (j < gEvents.size() && gEvents[j] == gEvents[i]) ++j;
+      out.push_back(j - i > 1 ? gEvents[i] + " *" + std::to_string(j - i) : gEvents[i]);
+      i = j;
     }
   }
   removePipe();
@@ -317,20 +313,10 @@ TEST(Golden, ScriptsReplayByteForByte) {
   const bool update = std::getenv("TQ587_GOLDEN_UPDATE") != nullptr;
   for (const char* file : {"texts", "tags", "barcodes", "setters", "ini", "pictures", "log"}) {
     const std::string path = std::string(TQ587_GOLDEN_DIR) + "/" + file + ".golden";
-    const std::vector<std::string> lines = readLines(path);
-    ASSERT_FALSE(lines.empty()) << path;
-    std::vector<std::string> prelude, rewritten;
-    std::vector<Case> cases;
-    for (const std::string& line : lines) {
-      if (line.rfind("== ", 0) == 0) {
-        cases.push_back({line, {}});
-      } else if (cases.empty()) {
-        prelude.push_back(line);
-      } else {
-        cases.back().lines.push_back(line);
-      }
-    }
-    rewritten = prelude;
+    std::vector<std::string> prelude;
+    const std::vector<Case> cases = readScript(path, prelude);
+    ASSERT_FALSE(cases.empty()) << path;
+    std::vector<std::string> rewritten = prelude;
     for (const Case& c : cases) {
       SCOPED_TRACE(path + ": " + c.name);
       const std::vector<std::string> actual = play(prelude, c);
