@@ -13,10 +13,8 @@
 namespace fs = std::filesystem;
 
 int RecordingPipe::write(const uint8_t* bytes, int32_t length) {
-  const int index = static_cast<int>(writes.size());
-  writes.emplace_back(bytes, bytes + (length > 0 ? length : 0));
-  if (script.failFromWrite >= 0 && index >= script.failFromWrite) return 0;
-  return std::max(0, length - script.shortBy);
+  writes.emplace_back(bytes, bytes + std::max(0, length));
+  return length;
 }
 
 RecordingPipe& installRecordingPipe() {
@@ -30,15 +28,6 @@ void removePipe() {
   PrinterController& controller = PrinterController::getInstance();
   controller.setPipe(nullptr, false);
   controller.setPipeFactories(nullptr, nullptr);
-}
-
-namespace {
-std::unique_ptr<AbstractCommunicationPipe> noPipe() { return nullptr; }
-}  // namespace
-
-void unplugPrinter() {
-  removePipe();
-  PrinterController::getInstance().setPipeFactories(noPipe, noPipe);
 }
 
 ScratchDir::ScratchDir() {

@@ -1,6 +1,6 @@
 // TestSupport.h - what the unit tests share: a recording pipe in the
-// controller, an absent printer, a test clock, a scratch current directory
-// and a capture of the log lines.
+// controller, a test clock, a scratch current directory and a capture of the
+// log lines.
 #pragma once
 
 #include <cstdint>
@@ -12,22 +12,16 @@
 
 using Bytes = std::vector<uint8_t>;
 
-// A pipe that keeps every write as one entry. It can refuse writes (return
-// 0) or shorten them, from a given write on, to drive the failure paths.
+// A pipe that keeps every write as one entry and answers it whole.
 class RecordingPipe : public AbstractCommunicationPipe {
  public:
-  struct Script {
-    int failFromWrite = -1;  // index of the first write that returns 0
-    int shortBy = 0;         // every write reports this many bytes fewer
-    int closeResult = 1;
-  };
   std::vector<Bytes> writes;
-  Script script;
+  int closeResult = 1;
 
   int startCommunication() override { return 1; }
   int read(uint8_t*, int32_t) override { return 0; }
   int write(const uint8_t* bytes, int32_t length) override;
-  int close() override { return script.closeResult; }
+  int close() override { return closeResult; }
 };
 
 // Puts a fresh RecordingPipe into the PrinterController (connected) and
@@ -36,20 +30,16 @@ RecordingPipe& installRecordingPipe();
 // Drops any pipe from the controller (connected false); connecting builds
 // the real serial and USB pipes again.
 void removePipe();
-// Drops any pipe, and connecting finds no printer on either kind of pipe.
-void unplugPrinter();
 
-// A clock that stands still at now and, instead of waiting, records each
-// wait asked of it. It is the library's clock while it lives.
+// A clock that stands still at a given time and does not wait when asked
+// to. It is the library's clock while it lives.
 class TestClock : public tq587::Clock {
  public:
   explicit TestClock(std::time_t at = 0) : at_(at) { tq587::setClock(this); }
   ~TestClock() override { tq587::setClock(nullptr); }
   std::time_t now() override { return at_; }
-  void sleep(int milliseconds) override { sleeps.push_back(milliseconds); }
+  void sleep(int) override {}
   void set(std::time_t at) { at_ = at; }
-
-  std::vector<int> sleeps;
 
  private:
   std::time_t at_;

@@ -86,7 +86,7 @@ TEST_F(PrinterControllerTest, ConnectFollowsTheMethodAndFallsBack) {
 }
 
 TEST_F(PrinterControllerTest, DisconnectAnswersAFailedCloseAndDropsThePipe) {
-  installRecordingPipe().script.closeResult = 0;
+  installRecordingPipe().closeResult = 0;
   EXPECT_EQ(controller().disconnect(), 0);
   EXPECT_EQ(controller().pipe(), nullptr);
   EXPECT_FALSE(controller().connected());
