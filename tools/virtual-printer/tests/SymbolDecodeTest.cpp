@@ -68,26 +68,5 @@ TEST(SymbolDecode, EverySymbolReadsBackAsPrinted) {
   }
 }
 
-TEST(SymbolDecode, WhatCannotBePrintedIsAFramedBoxAndANote) {
-  struct Case {
-    const char* name;
-    std::string bytes;
-    const char* note;
-  };
-  const Case kCases[] = {
-      {"letters in an EAN-13", "\x1dkC\x0c" "ABCDEFGHIJKL", "GS k 67 not printed: "},
-      {"Code 39 wider than the paper", "\x1dkE\x28" + std::string(40, 'A'), "GS k 69 not printed: wider than the paper"},
-      {"QR print with nothing stored", "\x1d(k\x03\x00\x31\x51\x30"s, "QR code not printed: no data"},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    const Rendered r = renderStream(c.bytes);
-    ASSERT_EQ(r.receipts.size(), 1u);
-    EXPECT_EQ(r.receipts[0].height(), 34);
-    ASSERT_EQ(r.notes.size(), 1u);
-    EXPECT_EQ(r.notes[0].rfind(c.note, 0), 0u) << r.notes[0];
-  }
-}
-
 }  // namespace
 }  // namespace vprinter
