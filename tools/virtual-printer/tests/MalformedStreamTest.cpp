@@ -63,7 +63,10 @@ TEST(MalformedStream, AReceiptLongerThanTheCapGoesOnInTheNextPicture) {
   expectBounded(r);
 }
 
-TEST(MalformedStream, EveryPrefixOfAReceiptRenders) {
+// Every prefix of a receipt renders within bounds, and the whole receipt
+// given byte by byte, each command split across reads, draws the same as
+// given at once.
+TEST(MalformedStream, EveryPrefixAndEverySplitOfAReceiptRenders) {
   const std::string receipt =
       "\x1b@\x1bt\x10\x1b" "D\x05\x0a\x00\x1b" "a\x01\x1b!\x38" "Ol\xe1\n\x1b-\x01\tx\x1b" "d\x02\x1b\x33\x20"
       "\x1dh\x50\x1dw\x02\x1dH\x03\x1dkC\x0c" "789100031550\x1dk\x02" "12345\x00"
@@ -72,6 +75,10 @@ TEST(MalformedStream, EveryPrefixOfAReceiptRenders) {
       "\x1d\x38\x4c\x0b\x00\x00\x00\x30\x70\x30\x01\x01\x31\x08\x00\x01\x00\xaa\x1d(L\x02\x00\x30\x32"
       "\x1dL\x10\x00\x1dW\x00\x01\x1bp\x00\x96\xff\x10\x04\x01\x1dV\x42\x00"s;
   for (size_t length = 0; length <= receipt.size(); ++length) expectBounded(renderStream(receipt.substr(0, length)));
+  const Rendered whole = renderStream(receipt), byteByByte = renderStream(receipt, 1);
+  ASSERT_EQ(whole.receipts.size(), 1u);
+  ASSERT_EQ(byteByByte.receipts.size(), 1u);
+  EXPECT_EQ(byteByByte.receipts[0].dots(), whole.receipts[0].dots());
 }
 
 }  // namespace

@@ -131,11 +131,5 @@ TEST(ReceiptRenderer, PrintsTheAccentsOfEachCodePage) {
   }
 }
 
-TEST(ReceiptRenderer, ACommandSplitAcrossReadsDrawsTheSame) {
-  const string receipt = "\x1b" "a\x01\x1b!\x30" "Total 12,50\n\x1dkC\x0c" "789100031550"
-                         "\x1d(k\x06\x00\x31\x50\x30" "abc\x1d(k\x03\x00\x31\x51\x30"s;
-  EXPECT_EQ(renderStream(receipt, 1).receipts[0].dots(), renderStream(receipt).receipts[0].dots());
-}
-
 }  // namespace
 }  // namespace vprinter
