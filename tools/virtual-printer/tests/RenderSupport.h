@@ -12,6 +12,12 @@ namespace vprinter {
 struct Rendered {
   std::vector<Bitmap> receipts;
   std::vector<std::string> notes;
+
+  std::vector<int> heights() const {
+    std::vector<int> all;
+    for (const Bitmap& b : receipts) all.push_back(b.height());
+    return all;
+  }
 };
 
 // Renders bytes given in chunks of chunk bytes (0: all at once) and finishes.
