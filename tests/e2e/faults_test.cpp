@@ -49,16 +49,6 @@ int perform(Library& lib, const Step& s) {
   return s.arg != nullptr ? lib.call(s.call, s.arg) : lib.call(s.call);
 }
 
-// A 1-bit BMP, 512 x 4096 dots, all black: 256 KiB of raster.
-std::string bigPicture() {
-  std::string file(62 + 64 * 4096, '\0');
-  const uint32_t fields[][3] = {{0, 0x4D42, 2}, {2, 62 + 64 * 4096, 4}, {10, 62, 4}, {14, 40, 4}, {18, 512, 4},
-                                {22, 4096, 4},  {26, 1, 2},           {28, 1, 2},  {58, 0xFFFFFF, 4}};
-  for (const auto& f : fields)
-    for (uint32_t k = 0; k < f[2]; ++k) file[f[0] + k] = static_cast<char>(f[1] >> (8 * k));
-  return file;
-}
-
 void runOne(const Row& r) {
   SCOPED_TRACE(r.name);
   Scratch dir;
@@ -66,7 +56,7 @@ void runOne(const Row& r) {
                           "ENTERAUTOMATICO = 0\r\nMETODO_DE_COMUNICACAO = \"" + r.method +
                           "\"\r\n[SISTEMA]\r\nLOGDIARIO = S\r\n";
   writeFile(dir.file("CONVERSOR.INI"), ini);
-  writeFile(dir.file("big.bmp"), bigPicture());
+  writeFile(dir.file("big.bmp"), bmpFile(512, 4096, std::string(64, '\0')));  // 256 KiB, all black
   mkdir(dir.file("dosdevices/c:").c_str(), 0777);
   mkdir(dir.file("dosdevices/c:/KORVA").c_str(), 0777);
   const std::string socket = dir.file("usb.sock");
