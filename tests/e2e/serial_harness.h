@@ -148,19 +148,22 @@ inline Finished run(const std::vector<std::string>& argv, const Scratch& dir, co
   return {status, dir.read("run.out"), dir.read("run.err")};
 }
 
+// The status probes a port gets when it is tried at the configured speed
+// and then searched at all seven speeds without an answer.
+const Bytes kProbedAtEverySpeed = {0x10, 0x04, 0x01, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02,
+                                   0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02};
+
 // tq587-virtual-printer on COM<port> of a scratch directory (port 0: on the
 // USB socket <dir>/usb.sock only), recording to <dir>/com<port>.bin. speed
-// 0: answers at any speed; silent: a port with no printer behind it;
-// options: more of its options (faults to play).
+// 0: answers at any speed; options: more of its options (--silent, faults
+// to play).
 struct VirtualPrinter {
-  VirtualPrinter(const Scratch& dir, int port, long speed, bool silent = false,
-                 const std::vector<std::string>& options = {})
+  VirtualPrinter(const Scratch& dir, int port, long speed, const std::vector<std::string>& options = {})
       : name("com" + std::to_string(port)), record(dir.file(name + ".bin")) {
     std::vector<std::string> argv = {TQ587_VIRTUAL_PRINTER, "--speed",      std::to_string(speed), "--record",
                                      record,                "--ready-file", dir.file(name + ".ready")};
     if (port == 0) argv.insert(argv.end(), {"--usb", dir.file("usb.sock")});
     if (port != 0) argv.insert(argv.end(), {"--dir", dir.path, "--port", std::to_string(port)});
-    if (silent) argv.push_back("--silent");
     argv.insert(argv.end(), options.begin(), options.end());
     pid = start(argv, dir, name);
     ready = waitFor([&] { return access(dir.file(name + ".ready").c_str(), F_OK) == 0; }, 5);

@@ -1,7 +1,5 @@
 // tools_cli_test.cpp - the tq587 command-line tool, run in a directory with
 // CONVERSOR.INI and a virtual printer on COM1, as a user runs it.
-#include <gtest/gtest.h>
-
 #include <string>
 
 #include "e2e/serial_harness.h"
