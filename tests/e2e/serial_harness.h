@@ -19,7 +19,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -73,18 +72,17 @@ inline int reap(pid_t pid, double seconds) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Appends what fd gives to got until want() holds, it closes or seconds pass.
-inline void readUntil(int fd, double seconds, const std::function<bool(const std::string&)>& want,
-                      std::string& got) {
-  const double deadline = now() + seconds;
-  while (!want(got) && now() < deadline) {
-    pollfd p = {fd, POLLIN, 0};
-    if (poll(&p, 1, 100) <= 0) continue;
-    char chunk[256];
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n <= 0) break;
-    got.append(chunk, static_cast<size_t>(n));
-  }
+// A 1-bit BMP of width x height dots, black bits 0 and white 1, each row
+// stored as row (padded to 4 bytes).
+inline std::string bmpFile(uint32_t width, uint32_t height, const std::string& row) {
+  std::string file(62, '\0');
+  const uint32_t fields[][3] = {{0, 0x4D42, 2}, {2, 62 + static_cast<uint32_t>(row.size()) * height, 4},
+                                {10, 62, 4},    {14, 40, 4}, {18, width, 4}, {22, height, 4}, {26, 1, 2},
+                                {28, 1, 2},     {58, 0xFFFFFF, 4}};
+  for (const auto& f : fields)
+    for (uint32_t k = 0; k < f[2]; ++k) file[f[0] + k] = static_cast<char>(f[1] >> (8 * k));
+  for (uint32_t y = 0; y < height; ++y) file += row;
+  return file;
 }
 
 // A scratch directory under /tmp holding dosdevices/com1..com20 as links to
@@ -112,45 +110,64 @@ struct Scratch {
   std::string read(const std::string& name) const { return readFile(file(name)); }
 };
 
-// Runs argv[0] with its standard output (and error, when withErrors) on out
-// and its standard input on in (unless -1), in cwd (unless null).
-inline pid_t spawn(std::vector<const char*> argv, int in, int out, bool withErrors, const char* cwd = nullptr) {
-  argv.push_back(nullptr);
+// Starts argv in dir with env added to its environment: standard input from
+// <dir>/<name>.in (/dev/null when there is none), output and error to
+// <dir>/<name>.out and .err.
+inline pid_t start(const std::vector<std::string>& argv, const Scratch& dir, const std::string& name,
+                   const std::vector<std::string>& env = {}) {
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  const std::string in = dir.file(name + ".in"), out = dir.file(name + ".out"), err = dir.file(name + ".err");
+  std::fflush(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
-    if (in >= 0) dup2(in, 0);
-    dup2(out, 1);
-    if (withErrors) dup2(out, 2);
+    const int input = open(in.c_str(), O_RDONLY);
+    dup2(input >= 0 ? input : open("/dev/null", O_RDONLY), 0);
+    dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
     for (int fd = 3; fd < 256; ++fd) close(fd);
-    if (cwd != nullptr && chdir(cwd) != 0) _exit(126);
-    execv(argv[0], const_cast<char* const*>(argv.data()));
+    for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+    if (chdir(dir.path.c_str()) != 0) _exit(126);
+    execv(args[0], args.data());
     _exit(127);
   }
   return pid;
 }
 
-// tq587-virtual-printer on COM<port> of a scratch directory, recording to
-// <dir>/com<port>.bin. speed 0: answers at any speed; silent: a port with
-// no printer behind it; options: more of its options (faults to play).
+struct Finished {
+  int status;  // -1: killed after 10 s
+  std::string out, err;
+};
+
+// Runs argv in dir to the end, input on its standard input.
+inline Finished run(const std::vector<std::string>& argv, const Scratch& dir, const std::string& input = "",
+                    const std::vector<std::string>& env = {}) {
+  writeFile(dir.file("run.in"), input);
+  const int status = reap(start(argv, dir, "run", env), 10);
+  return {status, dir.read("run.out"), dir.read("run.err")};
+}
+
+// The status probes a port gets when it is tried at the configured speed
+// and then searched at all seven speeds without an answer.
+const Bytes kProbedAtEverySpeed = {0x10, 0x04, 0x01, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02,
+                                   0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02};
+
+// tq587-virtual-printer on COM<port> of a scratch directory (port 0: on the
+// USB socket <dir>/usb.sock only), recording to <dir>/com<port>.bin. speed
+// 0: answers at any speed; options: more of its options (--silent, faults
+// to play).
 struct VirtualPrinter {
-  VirtualPrinter(const Scratch& dir, int port, long speed, bool silent = false,
-                 const std::vector<std::string>& options = {})
-      : record(dir.file("com" + std::to_string(port) + ".bin")) {
-    int out[2];
-    if (pipe(out) != 0) return;
-    const std::string portText = std::to_string(port);
-    const std::string speedText = std::to_string(speed);
-    std::vector<const char*> argv = {TQ587_VIRTUAL_PRINTER, "--dir", dir.path.c_str(), "--port", portText.c_str(),
-                                     "--speed", speedText.c_str(), "--record", record.c_str()};
-    if (silent) argv.push_back("--silent");
-    for (const std::string& option : options) argv.push_back(option.c_str());
-    pid = spawn(argv, -1, out[1], false);
-    close(out[1]);
-    std::string line;
-    readUntil(out[0], 5, [](const std::string& s) { return s.find('\n') != std::string::npos; }, line);
-    close(out[0]);
-    ready = line.rfind("ready ", 0) == 0;
-    EXPECT_TRUE(ready) << "virtual printer on COM" << port << " did not start: " << line;
+  VirtualPrinter(const Scratch& dir, int port, long speed, const std::vector<std::string>& options = {})
+      : name("com" + std::to_string(port)), record(dir.file(name + ".bin")) {
+    std::vector<std::string> argv = {TQ587_VIRTUAL_PRINTER, "--speed",      std::to_string(speed), "--record",
+                                     record,                "--ready-file", dir.file(name + ".ready")};
+    if (port == 0) argv.insert(argv.end(), {"--usb", dir.file("usb.sock")});
+    if (port != 0) argv.insert(argv.end(), {"--dir", dir.path, "--port", std::to_string(port)});
+    argv.insert(argv.end(), options.begin(), options.end());
+    pid = start(argv, dir, name);
+    ready = waitFor([&] { return access(dir.file(name + ".ready").c_str(), F_OK) == 0; }, 5);
+    EXPECT_TRUE(ready) << "virtual printer " << name << " did not start: " << dir.read(name + ".err");
   }
   ~VirtualPrinter() { stop(); }
 
@@ -171,7 +188,7 @@ struct VirtualPrinter {
     return Bytes(content.begin(), content.end());
   }
 
-  std::string record;
+  std::string name, record;
   pid_t pid = 0;
   bool ready = false;
   bool stopped = false;
@@ -251,12 +268,10 @@ class LibraryProcess {
   }
 
   // The next value reported, within seconds; false when none came.
+  // Each comes in one write, that a pipe does not split.
   bool next(double seconds, int& value) {
-    readUntil(fromChild_, seconds, [](const std::string& s) { return s.size() >= sizeof(int); }, got_);
-    if (got_.size() < sizeof(int)) return false;
-    std::memcpy(&value, got_.data(), sizeof value);
-    got_.erase(0, sizeof value);
-    return true;
+    pollfd p = {fromChild_, POLLIN, 0};
+    return poll(&p, 1, static_cast<int>(seconds * 1000)) > 0 && read(fromChild_, &value, sizeof value) == sizeof value;
   }
 
   // Waits for the child to end; false when it ran past seconds (it is then
@@ -271,7 +286,6 @@ class LibraryProcess {
  private:
   pid_t pid_ = 0;
   int fromChild_ = -1;
-  std::string got_;  // read from the child, not yet taken
 };
 
 }  // namespace e2e

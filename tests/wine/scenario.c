@@ -57,22 +57,12 @@ static void printText(const char* label, const char* text) {
 }
 
 /* A 24-bit BMP, 40 x 12 pixels, of grey steps and a dark frame: the same
- * bytes on every platform. Rows are stored bottom up, padded to 4 bytes. */
+ * bytes on every platform. Rows are stored bottom up, 120 bytes each. */
 static int writePicture(const char* path) {
-  enum { kWidth = 40, kHeight = 12, kRow = kWidth * 3, kData = kRow * kHeight };
-  unsigned char file[54 + kData];
-  const unsigned long header[] = {54 + kData, 0, 54, 40, kWidth, kHeight};
-  int i, x, y;
-  memset(file, 0, sizeof file);
-  file[0] = 'B';
-  file[1] = 'M';
-  for (i = 0; i < 6; ++i) {
-    const int at = i < 3 ? 2 + 4 * i : 14 + 4 * (i - 3);
-    file[at] = (unsigned char)(header[i] & 0xFF);
-    file[at + 1] = (unsigned char)((header[i] >> 8) & 0xFF);
-  }
-  file[26] = 1;  /* planes */
-  file[28] = 24; /* bits per pixel */
+  enum { kWidth = 40, kHeight = 12, kRow = kWidth * 3, kSize = 54 + kRow * kHeight };
+  unsigned char file[kSize] = {'B', 'M', kSize & 0xFF, kSize >> 8, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                               kWidth, 0, 0, 0, kHeight, 0, 0, 0, 1, 0, 24}; /* planes 1, 24 bits a pixel */
+  int x, y;
   for (y = 0; y < kHeight; ++y) {
     for (x = 0; x < kWidth; ++x) {
       const int frame = x == 0 || y == 0 || x == kWidth - 1 || y == kHeight - 1;
