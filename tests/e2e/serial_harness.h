@@ -27,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/OneBitBmp.h"
+
 namespace e2e {
 
 using Bytes = std::vector<uint8_t>;
@@ -72,17 +74,11 @@ inline int reap(pid_t pid, double seconds) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// A 1-bit BMP of width x height dots, black bits 0 and white 1, each row
-// stored as row (padded to 4 bytes).
+// A 1-bit BMP of width x height dots whose every row is stored as row.
 inline std::string bmpFile(uint32_t width, uint32_t height, const std::string& row) {
-  std::string file(62, '\0');
-  const uint32_t fields[][3] = {{0, 0x4D42, 2}, {2, 62 + static_cast<uint32_t>(row.size()) * height, 4},
-                                {10, 62, 4},    {14, 40, 4}, {18, width, 4}, {22, height, 4}, {26, 1, 2},
-                                {28, 1, 2},     {58, 0xFFFFFF, 4}};
-  for (const auto& f : fields)
-    for (uint32_t k = 0; k < f[2]; ++k) file[f[0] + k] = static_cast<char>(f[1] >> (8 * k));
-  for (uint32_t y = 0; y < height; ++y) file += row;
-  return file;
+  std::string stored;
+  for (uint32_t y = 0; y < height; ++y) stored += row;
+  return oneBitBmp(width, height, stored);
 }
 
 // A scratch directory under /tmp holding dosdevices/com1..com20 as links to

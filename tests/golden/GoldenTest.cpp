@@ -31,6 +31,7 @@
 #include "api/Library.h"
 #include "connection/PrinterController.h"
 #include "log/Log.h"
+#include "support/OneBitBmp.h"
 #include "support/TestSupport.h"
 #include "text/ProtocolGeneric.h"
 #include "tq587.h"
@@ -135,22 +136,6 @@ bool parseText(std::istream& in, std::string& text) {
   return any;
 }
 
-std::string oneBitBmp(uint32_t width, uint32_t height, uint32_t black, uint32_t held) {
-  const uint32_t stride = (width + 31) / 32 * 4;
-  std::string s = "BM";
-  const auto le = [&s](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) s += static_cast<char>(value >> (8 * i));
-  };
-  for (uint32_t field : {62 + stride * height, 0u, 62u, 40u, width, height}) le(field, 4);
-  le(1, 2);  // planes
-  le(1, 2);  // bits per pixel
-  for (uint32_t field : {0u, stride * height, 2835u, 2835u, 0u, 0u, 0u, 0xFFFFFFu}) le(field, 4);
-  for (uint32_t stored = 0; stored < held; ++stored) {  // bottom row first
-    s.append(stride, height - 1 - stored < black ? '\x00' : '\xFF');  // 0 black, 1 white
-  }
-  return s;
-}
-
 std::string readIni() {
   std::ifstream in("CONVERSOR.INI", std::ios::binary);
   if (!in) return "\x01none";
@@ -211,7 +196,9 @@ bool run(const std::string& line) {
     in >> text >> w >> h;
     uint32_t black = h, held = h;
     if (in >> black) in >> held;
-    std::ofstream(text, std::ios::binary) << oneBitBmp(w, h, black, held);
+    std::string stored;  // bottom row first
+    for (uint32_t row = h; row-- > h - held;) stored.append(oneBitStride(w), row < black ? '\0' : '\xFF');
+    std::ofstream(text, std::ios::binary) << oneBitBmp(w, h, stored);
     return true;
   } else if (verb == "fifo") {
     in >> text;
