@@ -76,16 +76,16 @@ ImprimeTexto::ImprimeTexto() {
   criar<Sublinhar>();
   criar<Negrito>();
   tagtc_ = criar<Tagtc>();
-  tagSp_ = criar<Tag_sp>();
+  Tag_sp* sp = criar<Tag_sp>();
   criar<CodebarItf>();
   criar<Tag_bm>();
   criar<Tag_gui>();
   criar<Tag_a>();
   criar<Tag_g>();
-  tagSN_ = criar<TagSN>();
+  TagSN* sn = criar<TagSN>();
   criar<DataAtual>();
   criar<CodebarEan8>();
-  tagConfigui_ = criar<Tag_configui>();
+  Tag_configui* configui = criar<Tag_configui>();
   enterCustom_ = criar<EnterCustom>();
   criar<HoraAtual>();
   criar<CodebarAltura>();
@@ -95,10 +95,10 @@ ImprimeTexto::ImprimeTexto() {
   criar<CodebarCode39>();
   criar<CodebarCode128>();
   criar<CodebarQrcode>();
-  tagIbmp_ = criar<Tag_ibmp>();
-  tagCespl_ = criar<Tag_cespl>();
-  tagSlm_ = criar<Tag_slm>();
-  tagMg_ = criar<Tag_mg>();
+  Tag_ibmp* ibmp = criar<Tag_ibmp>();
+  Tag_cespl* cespl = criar<Tag_cespl>();
+  Tag_slm* slm = criar<Tag_slm>();
+  Tag_mg* mg = criar<Tag_mg>();
   criar<AlinharDireita>();
   criar<Expandido>();
   criar<Condensado>();
@@ -110,6 +110,7 @@ ImprimeTexto::ImprimeTexto() {
   criar<iDataAtual>();
   criar<iHoraAtual>();
   criar<Tabulacao>();
+  parametros_ = {cespl, ibmp, sp, sn, slm, configui, mg};
 }
 
 ImprimeTexto::~ImprimeTexto() = default;
@@ -135,12 +136,7 @@ int ImprimeTexto::tratarTexto(const char* texto, int n) {
   }
 
   texto_ = texto;
-  for (TagParametro* tag : {static_cast<TagParametro*>(tagCespl_), static_cast<TagParametro*>(tagIbmp_),
-                            static_cast<TagParametro*>(tagSp_), static_cast<TagParametro*>(tagSN_),
-                            static_cast<TagParametro*>(tagSlm_), static_cast<TagParametro*>(tagConfigui_),
-                            static_cast<TagParametro*>(tagMg_)}) {
-    tag->prepararTexto(texto, static_cast<int>(tamanho));
-  }
+  for (TagParametro* tag : parametros_) tag->prepararTexto(texto, static_cast<int>(tamanho));
 
   int ultimaEscrita = 0;
   for (std::size_t i = 0; i < tamanho;) {
@@ -209,13 +205,7 @@ int ImprimeTexto::convertTag(const char* posicao) {
   enterCustom_->SetBytes(posicao + strnlen(posicao, tags::kEnterCustom.tamanhoAbertura));
   tagtc_->SetChar(posicao + strnlen(posicao, static_cast<std::size_t>(tagtc_->tamanhoAbertura())));
   const int lugar = static_cast<int>(posicao - texto_);
-  tagCespl_->carregarTexto(lugar);
-  tagIbmp_->carregarTexto(lugar);
-  tagSp_->carregarTexto(lugar);
-  tagSN_->carregarTexto(lugar);
-  tagSlm_->setTexto(lugar);
-  tagConfigui_->carregarTexto(lugar);
-  tagMg_->carregarTexto(lugar);
+  for (TagParametro* tag : parametros_) tag->carregarTexto(lugar);
 
   textoTagAtual = posicao;
   log("Inicio da string armazenado.", LOG_DEBUG, kOnde, __LINE__);

@@ -2,6 +2,7 @@
 // characters and converts its tags through the table of 43 tag objects.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -49,14 +50,10 @@ class ImprimeTexto {
   const char* texto_ = nullptr;
   // The tag objects in search order.
   std::vector<std::unique_ptr<ProtocolGeneric>> tabela_;
-  // The tags the parser refreshes before every search, in that order.
+  // The tags the parser refreshes before every search, in that order: the
+  // two that read the characters after their open text, then the tags with
+  // a parameter.
   EnterCustom* enterCustom_;
   Tagtc* tagtc_;
-  Tag_cespl* tagCespl_;
-  Tag_ibmp* tagIbmp_;
-  Tag_sp* tagSp_;
-  TagSN* tagSN_;
-  Tag_slm* tagSlm_;
-  Tag_configui* tagConfigui_;
-  Tag_mg* tagMg_;
+  std::array<TagParametro*, 7> parametros_;
 };

@@ -136,9 +136,9 @@ Tag_cespl::Tag_cespl() : TagParametro(tags::kTag_cespl, "Parametro inv\xE1lido."
 const uint8_t* Tag_cespl::getBytes2() { return comandoComValor(escpos::lineSpacing); }
 
 Tag_slm::Tag_slm() : TagParametro(tags::kTag_slm, "Caractere inv\xE1lido.") {}
-void Tag_slm::setTexto(int posicao) {
+void Tag_slm::carregarTexto(int posicao) {
   log("Buffer[5000] carregado com zeros", LOG_DEBUG, "Tag_slm::setTexto", __LINE__);
-  carregarTexto(posicao);
+  TagParametro::carregarTexto(posicao);
 }
 const uint8_t* Tag_slm::getBytes2() { return comandoComValor(escpos::feedDots); }
 

@@ -22,7 +22,7 @@ class TagParametro : public ProtocolGeneric {
   void prepararTexto(const char* texto, int tamanho);
   // The parser's refresh at the tag at posicao of the text: the content out
   // of the text from there to its end, or to 4999 characters.
-  void carregarTexto(int posicao);
+  virtual void carregarTexto(int posicao);
   const uint8_t* getBytes() override;
 
  protected:
@@ -103,8 +103,8 @@ class Tag_cespl : public TagParametro {
 class Tag_slm : public TagParametro {
  public:
   Tag_slm();
-  // The parser's refresh of this tag.
-  void setTexto(int posicao);
+  // The refresh says so in a DEBUG line first.
+  void carregarTexto(int posicao) override;
   const uint8_t* getBytes2() override;
 };
 
