@@ -2,8 +2,6 @@
 // one loop.
 #include "text/barcode/CodebarSimbolo.h"
 
-#include <cstring>
-
 #include "common/EscPos.h"
 #include "config/MasterController.h"
 #include "log/Log.h"
@@ -40,7 +38,7 @@ const uint8_t* CodebarSimbolo::lerConteudo() {
   restaurarTamanhos();
   tamanhoConteudo_ = 0;
   conteudo_ = nullptr;
-  limparSaida(kTamanhoArmazenamento);
+  limparSaida(5);
   log(d.limpo, LOG_DEBUG, ondeAbre(), __LINE__);
   if (!textoTagAtual) {
     log(d.semDados, LOG_ERROR, ondeAbre(), __LINE__);
@@ -53,7 +51,6 @@ const uint8_t* CodebarSimbolo::lerConteudo() {
     return invalido();
   }
   tamanhoConteudo_ = k;
-  std::memcpy(armazenamento_, conteudo_, static_cast<std::size_t>(k));
   return nullptr;
 }
 
@@ -78,7 +75,7 @@ const uint8_t* CodebarSimbolo::getBytes() {
         break;
       case PassoSimbolo::kDados:
         anexar(escpos::symbolStore(d.cn, static_cast<uint32_t>(tamanhoConteudo_)));
-        anexar(armazenamento_, tamanhoConteudo_);
+        anexar(reinterpret_cast<const uint8_t*>(conteudo_), tamanhoConteudo_);
         break;
     }
     log(passo.log, LOG_DEBUG, ondeAbre(), __LINE__);

@@ -32,7 +32,6 @@ struct DefinicaoSimbolo {
 
 class CodebarSimbolo : public ProtocolTagGeneric {
  public:
-  static constexpr int kTamanhoArmazenamento = 2000;
   static constexpr int kMaxConteudo = 1990;
 
   const uint8_t* getBytes() override;
@@ -43,13 +42,12 @@ class CodebarSimbolo : public ProtocolTagGeneric {
       : ProtocolTagGeneric(identidade), definicao_(definicao) {}
 
  private:
-  // Resets the object and takes the content after the open tag into the
-  // store. nullptr when it was taken, else the marker to return.
+  // Resets the object and measures the content after the open tag.
+  // nullptr when there is one, else the marker to return.
   const uint8_t* lerConteudo();
 
   const DefinicaoSimbolo definicao_;
-  const char* conteudo_ = nullptr;
-  uint8_t armazenamento_[kTamanhoArmazenamento] = {};
+  const char* conteudo_ = nullptr;  // in the text being printed
   int tamanhoConteudo_ = 0;
 };
 
