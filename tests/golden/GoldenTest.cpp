@@ -136,13 +136,15 @@ bool parseText(std::istream& in, std::string& text) {
   return any;
 }
 
-std::string readIni() {
-  std::ifstream in("CONVERSOR.INI", std::ios::binary);
-  if (!in) return "\x01none";
+// A file's bytes, or `missing` when it cannot be opened.
+std::string readFile(const std::string& path, const std::string& missing = "") {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return missing;
   std::ostringstream all;
   all << in.rdbuf();
   return all.str();
 }
+std::string readIni() { return readFile("CONVERSOR.INI", "\x01none"); }
 
 // Runs one command line; its output goes to gEvents. false on a bad line.
 bool run(const std::string& line) {
@@ -215,10 +217,7 @@ bool run(const std::string& line) {
     return true;
   } else if (verb == "logfile") {
     if (!parseText(in, text)) return false;
-    std::ifstream file("dosdevices/c:/KORVA/" + text, std::ios::binary);
-    std::ostringstream all;
-    all << file.rdbuf();
-    gEvents.push_back("file " + escaped(all.str()));
+    gEvents.push_back("file " + escaped(readFile("dosdevices/c:/KORVA/" + text)));
     return true;
   } else if (verb == "drawer") {
     result = TQ587_iAcionarGaveta();
