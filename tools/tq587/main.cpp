@@ -16,6 +16,7 @@
 #include <string>
 
 #include "config/MasterController.h"
+#include "tq587.h"
 
 namespace {
 
@@ -61,12 +62,12 @@ const Option kOptions[] = {
 
 const char* meaning(int result) {
   switch (result) {
-    case 1: return "done";
-    case 0: return "printer not reachable, or a send failed";
-    case -1: return "CONVERSOR.INI not written, or a tag update error";
-    case -8: return "not a readable BMP";
-    case -27: return "a tag reported a generic error";
-    case -99: return "invalid parameter";
+    case TQ587_DONE: return "done";
+    case TQ587_NOT_DONE: return "printer not reachable, or a send failed";
+    case TQ587_UPDATE_ERROR: return "CONVERSOR.INI not written, or a tag update error";
+    case TQ587_NOT_A_BMP: return "not a readable BMP";
+    case TQ587_GENERIC_ERROR: return "a tag reported a generic error";
+    case TQ587_INVALID_PARAMETER: return "invalid parameter";
     default: return "unknown result";
   }
 }
