@@ -168,7 +168,7 @@ int call(const std::string& library, const Command& command, const char* argumen
   std::printf("%s: %d (%s)\n", command.function, result, meaning(result));
   std::fflush(stdout);
   // The library is left loaded: it keeps its connection to the end.
-  return result == 1 ? 0 : 1;
+  return result == TQ587_DONE ? 0 : 1;
 }
 
 }  // namespace
