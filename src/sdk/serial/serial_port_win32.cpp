@@ -73,6 +73,8 @@ void restoreState(Handle handle, const SavedState& saved) {
 }
 
 bool applyLine(Handle handle, const LineSettings& line) {
+  // No line runs at 0 bit/s ("DETECTAR"), though some drivers take it.
+  if (line.speed <= 0) return false;
   DCB dcb;
   std::memset(&dcb, 0, sizeof dcb);
   dcb.DCBlength = sizeof dcb;
