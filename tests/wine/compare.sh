@@ -1,32 +1,71 @@
 #!/usr/bin/env bash
-# Runs the scenario (scenario.c) twice, each against its own virtual printer
-# on COM1 at 19200 bit/s while CONVERSOR.INI says 9600, so that the speed
-# search reopens the port and rewrites the file: natively with the Linux
-# library, then under Wine with TQ587.dll, as a Windows application runs.
-# The results of the calls, the bytes the printer received and
-# CONVERSOR.INI must be equal byte for byte; the log must be in c:\KORVA\ of
-# the Wine prefix with CR LF lines and hold the same messages as the Linux
-# log.
+# Runs the scenario (scenario.c) with the library of another build and with
+# the 64-bit Linux library, each against its own virtual printer, and
+# compares them byte for byte: the results of the calls, the bytes the
+# printer received, CONVERSOR.INI and the log's messages.
 #
-#   compare.sh WINE DLL CALLER LINUX_BUILD
+#   compare.sh LINUX_BUILD LIBRARY CALLER [RUNNER...]
 #
-# WINE is Wine's loader to run CALLER with (wine64, or wine for 32-bit); LINUX_BUILD holds libTQ587.so,
-# the Linux scenario and the virtual printer. WINEPREFIX, when set, is an
-# existing prefix to reuse; otherwise a fresh one is made in the scratch
-# folder. No COM port of the prefix leads to this machine's serial ports.
+# LIBRARY is a TQ587.dll, run under Wine with RUNNER as Wine's loader
+# (wine64, or a wine for 32-bit programs), or the libTQ587.so of another
+# build, run with RUNNER (qemu-i386-static -L /, say) or natively. CALLER is
+# that build's tq587-scenario. LINUX_BUILD holds the reference: libTQ587.so,
+# its tq587-scenario and the virtual printer.
+#
+# Two printers:
+#   speed   CONVERSOR.INI says COM1 at 9600 bit/s and the printer answers at
+#           19200: the probe fails, the speed search reopens the port and
+#           rewrites the file. After the session every BMP of
+#           tests/data/images is printed three ways. Once for each
+#           floating-point setting a calling program may have left (x87
+#           control word and MXCSR: the program's own, MSVC's, MinGW's,
+#           Delphi's with exceptions unmasked, and the three other rounding
+#           directions); the reference runs once.
+#   detect  CONVERSOR.INI says COM3 at DETECTAR and the printer answers at
+#           19200 on COM3: no port opens at speed 0, so the search runs from
+#           COM1.
+#
+# COM<n> of each run is the printer's pseudo-terminal or leads nowhere,
+# and no COM port of the Wine prefix leads to a /dev/tty device. Run as
+# root, the whole comparison runs in a private mount namespace in which
+# every serial device node of this machine is covered by an empty file.
+# WINEPREFIX, when set, is an existing prefix to use; WINEARCH is passed on.
 set -euo pipefail
-[ $# -eq 4 ] || { echo "usage: compare.sh WINE DLL CALLER LINUX_BUILD" >&2; exit 2; }
-wine=$1
-dll=$(realpath "$2") caller=$(realpath "$3") linux=$(realpath "$4")
+[ $# -ge 3 ] || { echo "usage: compare.sh LINUX_BUILD LIBRARY CALLER [RUNNER...]" >&2; exit 2; }
+
+if [ -z "${TQ587_SERIAL_COVERED:-}" ] && [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
+  export TQ587_SERIAL_COVERED=1
+  exec unshare -m --propagation private bash "$0" "$@"
+fi
+if [ -n "${TQ587_SERIAL_COVERED:-}" ]; then
+  cover=$(mktemp /tmp/tq587-no-serial-XXXXXX)
+  chmod 000 "$cover"
+  for device in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
+    [ -e "$device" ] || continue
+    mount --bind "$cover" "$device" && mount -o remount,bind,ro "$device"
+  done
+fi
+
+linux=$(realpath "$1") library=$(realpath "$2") caller=$(realpath "$3")
+shift 3
+runner=("$@")
+[[ ${runner[0]:-} != */* ]] || runner[0]=$(realpath "${runner[0]}")
 here=$(cd "$(dirname "$0")" && pwd)
+images=$(realpath "$here/../data/images")
 printer=$linux/tools/tq587-virtual-printer
-for f in "$dll" "$caller" "$linux/libTQ587.so" "$linux/tests/wine/tq587-scenario" "$printer"; do
+for f in "$library" "$caller" "$linux/libTQ587.so" "$linux/tests/wine/tq587-scenario" "$printer"; do
   [ -e "$f" ] || { echo "missing $f" >&2; exit 2; }
 done
+wine=""
+[[ $library == *.dll ]] && wine=${runner[0]:?a Wine loader to run TQ587.dll with}
 
-scratch=$(mktemp -d /tmp/tq587-wine-XXXXXX)
-export WINEDEBUG=-all WINELOADER=$wine
-[ -n "${WINEPREFIX:-}" ] || export WINEPREFIX=$scratch/prefix
+# The floating-point settings (scenario.c): the program's own; MSVC's
+# (53-bit precision); MinGW's and Linux's (64-bit); Delphi's (64-bit,
+# invalid, zero-divide and overflow unmasked); rounding down, up, to zero.
+settings=(- 27f:1f80 37f:1f80 1332:1900 67f:3f80 a7f:5f80 e7f:7f80)
+
+scratch=$(mktemp -d /tmp/tq587-compare-XXXXXX)
+status=1
 printer_pid=""
 stop_printer() {
   if [ -n "$printer_pid" ] && kill -0 "$printer_pid" 2>/dev/null; then
@@ -37,20 +76,23 @@ stop_printer() {
 }
 finish() {
   stop_printer
-  wineserver -k 2>/dev/null || true
-  if [ "${status:-1}" = 0 ]; then rm -rf "$scratch"; else echo "kept $scratch" >&2; fi
+  if [ -n "$wine" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ "$status" = 0 ]; then rm -rf "$scratch"; else echo "kept $scratch" >&2; fi
 }
 trap finish EXIT
 
-# A directory as the application's: CONVERSOR.INI for COM1 at 9600 bit/s
-# with the port-and-weekday log on, and a 19200 bit/s printer linked as
-# DIR/dosdevices/com1. Sets terminal to the printer's pseudo-terminal.
+# DIR PORT INI_PORT INI_SPEED: an application's directory, its
+# CONVERSOR.INI (log on), the pictures, and a 19200 bit/s printer on
+# COM<PORT> (DIR/dosdevices/com<PORT>); every other COM port leads nowhere
+# and C: is DIR/dosdevices/c:. Sets terminal to the printer's terminal.
 prepare() {
-  local dir=$1
-  mkdir -p "$dir/dosdevices"
-  printf '\r\n\r\n[TQ587]\r\n   PORTA = COM1\r\n   VELOCIDADE = 9600\r\n   CONTROLE_DE_FLUXO = DTR/DSR\r\n   CODEPAGE_AUTOMATICO = 1\r\n   ENTERAUTOMATICO = 1\r\n   GAVETA_INVERTIDA = 0\r\n   TABULACAO = "05,10,15,20,25,35"\r\n   METODO_DE_COMUNICACAO = "SERIAL"\r\n   TAMANHO_QRCODE = 4\r\n[SISTEMA]\r\nLOG = S\r\n' \
-    >"$dir/CONVERSOR.INI"
-  "$printer" --dir "$dir" --port 1 --speed 19200 --record "$dir/received.bin" \
+  local dir=$1 port=$2 n
+  mkdir -p "$dir/dosdevices/c:/KORVA"
+  printf '\r\n\r\n[TQ587]\r\n   PORTA = COM%s\r\n   VELOCIDADE = %s\r\n   CONTROLE_DE_FLUXO = DTR/DSR\r\n   CODEPAGE_AUTOMATICO = 1\r\n   ENTERAUTOMATICO = 1\r\n   GAVETA_INVERTIDA = 0\r\n   TABULACAO = "05,10,15,20,25,35"\r\n   METODO_DE_COMUNICACAO = "SERIAL"\r\n   TAMANHO_QRCODE = 4\r\n[SISTEMA]\r\nLOG = S\r\n' \
+    "$3" "$4" >"$dir/CONVERSOR.INI"
+  cp "$images"/*.bmp "$dir/"
+  for n in $(seq 1 20); do [ "$n" = "$port" ] || ln -s "/nonexistent/com$n" "$dir/dosdevices/com$n"; done
+  "$printer" --dir "$dir" --port "$port" --speed 19200 --record "$dir/received.bin" \
     --ready-file "$dir/ready" >/dev/null 2>"$dir/printer.log" &
   printer_pid=$!
   for _ in $(seq 100); do
@@ -58,93 +100,124 @@ prepare() {
     sleep 0.1
   done
   [ -e "$dir/ready" ] || { echo "the virtual printer did not start" >&2; exit 1; }
-  terminal=$(readlink "$dir/dosdevices/com1")
+  terminal=$(readlink "$dir/dosdevices/com$port")
 }
 
-# Linux: COM2..COM20 lead nowhere; c: is a folder of the directory.
-native=$scratch/linux
-prepare "$native"
-for n in $(seq 2 20); do ln -s "/nonexistent/com$n" "$native/dosdevices/com$n"; done
-mkdir -p "$native/dosdevices/c:/KORVA"
-(cd "$native" && "$linux/tests/wine/tq587-scenario" "$linux/libTQ587.so") >"$native/console.txt" 2>&1 || true
-stop_printer
-
-# Wine: COM1 is the printer's pseudo-terminal, COM2..COM20 lead nowhere.
-started=$(date +%s)
-if [ ! -e "$WINEPREFIX/system.reg" ]; then
-  "$wine" wineboot -i >/dev/null 2>&1
-  wineserver -w
+# Wine's COM<n> is the link $scratch/ports/com<n>, pointed at each run's
+# printer or at an empty folder: Wine opens a port whose link leads to no
+# file as a device that then refuses every setting, while a missing port
+# fails to open on Windows; a folder fails to open. Wine lays out the
+# prefix's links from the registry when it starts, late under emulation,
+# and gives this machine's own serial ports the numbers after the
+# registry's (COM21 and up): the links are written here before each run
+# and any that leads to a device is removed.
+if [ -n "$wine" ]; then
+  # no offer to install Wine's Mono or Gecko in a new prefix
+  export WINEDEBUG=-all WINELOADER=$wine WINEDLLOVERRIDES="mscoree,mshtml="
+  [ -n "${WINEPREFIX:-}" ] || export WINEPREFIX=$scratch/prefix
+  wineserver -k 2>/dev/null || true
+  mkdir -p "$scratch/ports" "$scratch/no-port"
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
+    for n in $(seq 1 20); do printf '"COM%d"="%s/ports/com%d"\r\n' "$n" "$scratch" "$n"; done
+  } >"$scratch/ports.reg"
+  started=$(date +%s)
+  [ -e "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1
+  (cd "$scratch" && "$wine" reg import ports.reg >/dev/null 2>&1)
+  # The registry is saved when the session ends; then one session for all
+  # the runs, its services started once.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1
+  "$wine" cmd /c exit >/dev/null 2>&1 || true
+  echo "Wine prefix ready: $(($(date +%s) - started)) s"
 fi
-mkdir -p "$WINEPREFIX/drive_c/KORVA"
-rm -f "$WINEPREFIX"/drive_c/KORVA/*
-windows=$scratch/windows
-prepare "$windows"
-key='HKLM\Software\Wine\Ports'
-"$wine" reg add "$key" /v COM1 /d "$terminal" /f >/dev/null 2>&1
-{
-  printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
-  for n in $(seq 2 20); do printf '"COM%d"="/nonexistent/com%d"\r\n' "$n" "$n"; done
-} >"$scratch/ports.reg"
-(cd "$scratch" && "$wine" reg import ports.reg >/dev/null 2>&1)
-# Wine lays the ports out again from the registry when it starts, and gives
-# the machine's serial ports the COM numbers left free (COM21 and up). One
-# Wine session, kept until the end, runs the scenario once those links are
-# gone, so that no COM port of the session leads to a /dev/ttyS port.
-wineserver -k 2>/dev/null || true
-rm -f "$WINEPREFIX"/dosdevices/com*
-wineserver -p >/dev/null 2>&1
-"$wine" reg query "$key" /v COM1 >/dev/null 2>&1
-for link in "$WINEPREFIX"/dosdevices/com*; do
-  [ -L "$link" ] || continue
-  n=${link##*/com} target=$(readlink "$link")
-  case $target in
-    "$terminal" | "/nonexistent/com$n") ;;
-    *) [ "$n" -gt 20 ] && rm "$link" || { echo "refusing to run: $link leads to $target" >&2; exit 1; } ;;
-  esac
-done
-cp "$dll" "$caller" "$windows/"
-(cd "$windows" && "$wine" "$(basename "$caller")" TQ587.dll) >"$windows/console.txt" 2>&1 || true
-if find "$WINEPREFIX/dosdevices" -maxdepth 1 -lname '/dev/ttyS*' | grep -q .; then
-  echo "a COM port of the session led to a /dev/ttyS port" >&2
-  exit 1
-fi
-wineserver -k 2>/dev/null || true
-stop_printer
-echo "wine run: $(($(date +%s) - started)) s"
+wine_ports() {  # PORT: COM<PORT> to the printer, the others nowhere
+  local n link
+  for n in $(seq 1 20); do
+    if [ "$n" = "$1" ]; then ln -sfn "$terminal" "$scratch/ports/com$n"; else ln -sfn "$scratch/no-port" "$scratch/ports/com$n"; fi
+    ln -sfn "$scratch/ports/com$n" "$WINEPREFIX/dosdevices/com$n"
+  done
+  for link in "$WINEPREFIX"/dosdevices/com*; do
+    case $(readlink "$link") in
+      /dev/tty*) rm -f "$link" ;;
+    esac
+  done
+}
 
-status=0
-same() {
-  if cmp -s "$native/$1" "$windows/$1"; then
-    echo "same $1"
+# DIR PORT INI_PORT INI_SPEED PROGRAM LIBRARY ARGUMENT...: one run.
+run() {
+  local dir=$1 port=$2 ini_port=$3 ini_speed=$4 program=$5 lib=$6
+  shift 6
+  prepare "$dir" "$port" "$ini_port" "$ini_speed"
+  if [ -n "$wine" ] && [ "$lib" = "$library" ]; then
+    rm -rf "$WINEPREFIX/drive_c/KORVA"
+    mkdir -p "$WINEPREFIX/drive_c/KORVA"
+    cp "$lib" "$program" "$dir/"
+    wine_ports "$port"
+    (cd "$dir" && "$wine" "$(basename "$program")" TQ587.dll "$@") >"$dir/console.txt" 2>&1 || true
+    wine_ports 0
+    rm -rf "$dir/dosdevices/c:/KORVA"
+    cp -r "$WINEPREFIX/drive_c/KORVA" "$dir/dosdevices/c:/"
+  elif [ "$lib" = "$library" ]; then
+    (cd "$dir" && "${runner[@]}" "$program" "$lib" "$@") >"$dir/console.txt" 2>&1 || true
   else
-    echo "DIFFERENT $1" >&2
-    status=1
+    (cd "$dir" && "$program" "$lib" "$@") >"$dir/console.txt" 2>&1 || true
+  fi
+  stop_printer
+}
+
+# The log's messages, without the date and time; on Windows each line ends
+# in CR LF.
+messages() {
+  local file
+  for file in "$1"/dosdevices/c:/KORVA/*.log; do
+    [ -e "$file" ] || continue
+    echo "== $(basename "$file")"
+    sed -e 's/\r$//' -e 's/^\(\[[A-Z]*\]\)\t[0-9 :-]*: /\1 /' "$file"
+  done
+}
+differences=0
+same() {  # REFERENCE DIR LABEL
+  local f verdict=""
+  for f in results.txt received.bin CONVERSOR.INI; do
+    if cmp -s "$1/$f" "$2/$f"; then continue; fi
+    verdict+=" $f DIFFERENT;"
+    if [ "$f" = received.bin ]; then
+      diff <("$printer" --decode "$1/$f") <("$printer" --decode "$2/$f") | head -20 >&2 || true
+    else
+      diff "$1/$f" "$2/$f" | head -20 >&2 || true
+    fi
+  done
+  [ "$(messages "$1")" = "$(messages "$2")" ] || verdict+=" log messages DIFFERENT;"
+  if [ -n "$wine" ] && grep -lq $'[^\r]$' "$2"/dosdevices/c:/KORVA/*.log 2>/dev/null; then
+    verdict+=" log lines without CR LF;"
+  fi
+  [ -s "$1/results.txt" ] || verdict+=" no results;"
+  if [ -n "$verdict" ]; then
+    echo "$3:$verdict" >&2
+    differences=$((differences + 1))
+  else
+    echo "$3: same"
   fi
 }
-same results.txt
-same received.bin
-same CONVERSOR.INI
-if [ "$status" != 0 ]; then
-  diff <(cat -A "$native/results.txt") <(cat -A "$windows/results.txt") >&2 || true
-  diff <("$printer" --decode "$native/received.bin") <("$printer" --decode "$windows/received.bin") >&2 || true
-fi
 
-# The log: CR LF lines on Windows, LF on Linux, the same messages in both.
-wlog=$(ls "$WINEPREFIX"/drive_c/KORVA/LogTQ587-COM1-*.log 2>/dev/null | head -1)
-nlog=$(ls "$native"/dosdevices/c:/KORVA/LogTQ587-COM1-*.log 2>/dev/null | head -1)
-messages() { sed -e 's/\r$//' -e 's/^\(\[[A-Z]*\]\)\t[0-9 :-]*: /\1 /' "$1"; }
-if [ -z "$wlog" ] || [ ! -s "$wlog" ]; then
-  echo "no log in c:\\KORVA\\" >&2
-  status=1
-elif grep -q $'[^\r]$' "$wlog" || [ "$(tail -c 2 "$wlog" | od -An -c | tr -d ' ')" != '\r\n' ]; then
-  echo "the log in c:\\KORVA\\ has lines without CR LF" >&2
-  status=1
-elif [ -z "$nlog" ] || ! diff <(messages "$nlog") <(messages "$wlog") >&2; then
-  echo "the Windows log's messages differ from the Linux log's" >&2
-  status=1
-else
-  echo "log: $(wc -l <"$wlog") CR LF lines in c:\\KORVA\\$(basename "$wlog"), as on Linux"
-fi
+pictures=$(cd "$images" && ls *.bmp)
+reference=$scratch/speed-reference
+# shellcheck disable=SC2086
+run "$reference" 1 1 9600 "$linux/tests/wine/tq587-scenario" "$linux/libTQ587.so" - $pictures
+for setting in "${settings[@]}"; do
+  dir=$scratch/speed-$setting
+  started=$(date +%s)
+  # shellcheck disable=SC2086
+  run "$dir" 1 1 9600 "$caller" "$library" "$setting" $pictures
+  same "$reference" "$dir" "speed search and pictures, floating-point settings $setting ($(($(date +%s) - started)) s)"
+done
+run "$scratch/detect-reference" 3 3 DETECTAR "$linux/tests/wine/tq587-scenario" "$linux/libTQ587.so"
+run "$scratch/detect" 3 3 DETECTAR "$caller" "$library"
+same "$scratch/detect-reference" "$scratch/detect" "search from a speed of 0"
 
-[ "$status" = 0 ] && echo "TQ587.dll under Wine matches libTQ587.so" || { cat "$windows/console.txt" >&2; }
+if [ "$differences" = 0 ]; then
+  status=0
+  echo "$(basename "$library") matches the 64-bit libTQ587.so"
+fi
 exit "$status"

@@ -1,10 +1,18 @@
 /* scenario.c - an application's session with the driver, the same on Linux
  * and on Windows: loads the library by its path as a point-of-sale program
  * does, prints a marked-up receipt, a picture both ways, kicks the drawer,
- * changes the four settings and prints again. Each call's result goes to
- * results.txt in the current directory, where CONVERSOR.INI also lives.
+ * changes the four settings and prints again, then prints each IMAGE given
+ * three ways (TQ587_iImprimirBMP, TQ587_iImprimirImagem, the <ibmp> tag).
+ * Each call's result goes to results.txt in the current directory, where
+ * CONVERSOR.INI also lives.
  *
- *   tq587-scenario LIBRARY
+ *   tq587-scenario LIBRARY [FPU [IMAGE...]]
+ *
+ * FPU, on x86: the floating-point settings the program sets before it loads
+ * the library, "X87" or "X87:MXCSR" in hexadecimal (a Delphi program:
+ * 1332:1900, exceptions unmasked), or "-" to keep the ones it started with.
+ * The library must print the same whatever they are, and leave them as they
+ * were: results.txt says so when it does not.
  */
 #include <stdio.h>
 #include <string.h>
@@ -27,6 +35,46 @@ typedef int(TQ587_CALL* NoArguments)(void);
 typedef int(TQ587_CALL* OneText)(const char*);
 typedef int(TQ587_CALL* TextAndCount)(const char*, int);
 typedef int(TQ587_CALL* Placeholder)(int, int);
+
+#if defined(__i386__) || defined(__x86_64__)
+/* The x87 control word, the x87 exception flags and the control bits of the
+ * SSE control and status register (not its sticky flags). */
+typedef struct {
+  unsigned short x87, flags;
+  unsigned int sse;
+} FpSettings;
+static FpSettings readFp(void) {
+  FpSettings s;
+  __asm__ volatile("fnstcw %0" : "=m"(s.x87));
+  __asm__ volatile("fnstsw %0" : "=m"(s.flags));
+  __asm__ volatile("stmxcsr %0" : "=m"(s.sse));
+  s.flags &= 0x7F;
+  s.sse &= ~0x3Fu;
+  return s;
+}
+static int setFp(const char* text) {
+  unsigned int x87 = 0, sse = 0;
+  int n;
+  if (strcmp(text, "-") == 0) return 1;
+  n = sscanf(text, "%x:%x", &x87, &sse);
+  if (n < 1) return 0;
+  {
+    unsigned short cw = (unsigned short)x87;
+    __asm__ volatile("fldcw %0" : : "m"(cw));
+  }
+  if (n == 2) __asm__ volatile("ldmxcsr %0" : : "m"(sse));
+  return 1;
+}
+#else
+typedef struct {
+  int none;
+} FpSettings;
+static FpSettings readFp(void) {
+  FpSettings s = {0};
+  return s;
+}
+static int setFp(const char* text) { return strcmp(text, "-") == 0; }
+#endif
 
 static void* library;
 static FILE* results;
@@ -81,23 +129,50 @@ static int writePicture(const char* path) {
   }
 }
 
+static FpSettings callersFp;
+
+static void checkFp(const char* when) {
+  const FpSettings now = readFp();
+  if (memcmp(&now, &callersFp, sizeof now) != 0) {
+    fprintf(results, "floating-point settings changed %s\n", when);
+    callersFp = now;
+    ++failures;
+  }
+}
+
+static void printPicture(const char* path) {
+  OneText bmp = (OneText)need("TQ587_iImprimirBMP");
+  OneText imagem = (OneText)need("TQ587_iImprimirImagem");
+  TextAndCount texto = (TextAndCount)need("TQ587_iImprimirTexto");
+  char tag[600];
+  if (!bmp || !imagem || !texto || strlen(path) + 14 > sizeof tag) return;
+  sprintf(tag, "<ibmp>%s</ibmp>", path);
+  fprintf(results, "%s: BMP %d", path, bmp(path));
+  fprintf(results, " Imagem %d", imagem(path));
+  fprintf(results, " ibmp %d\n", texto(tag, 0));
+}
+
 int main(int argc, char** argv) {
   static const char* const kPlaceholders[] = {
       "TQ587_iConfigurarGuilhotina", "TQ587_rConsultaStatusImpressora",
       "TQ587_regLinhasGuilhotina", "TQ587_regPortaComunicacao", "TQ587_regVelocidade"};
   size_t i;
-  if (argc != 2) {
-    fprintf(stderr, "usage: tq587-scenario LIBRARY\n");
+  int image;
+  if (argc < 2 || (argc > 2 && !setFp(argv[2]))) {
+    fprintf(stderr, "usage: tq587-scenario LIBRARY [X87[:MXCSR]|- [IMAGE...]]\n");
     return 2;
   }
+  callersFp = readFp();
   results = fopen("results.txt", "wb");
   if (!results || !writePicture("picture.bmp")) return 2;
+  setvbuf(results, NULL, _IONBF, 0); /* all that was answered, should a call crash */
   library = openLibrary(argv[1]);
   if (!library) {
     fprintf(results, "cannot load %s\n", argv[1]);
     fclose(results);
     return 1;
   }
+  checkFp("by loading the library");
 
   noArguments("TQ587_eBuscarPortaVelocidade");
   printText("receipt",
@@ -124,6 +199,8 @@ int main(int argc, char** argv) {
   }
   noArguments("TQ587_fecharPorta");
   noArguments("TQ587_fecharPorta");
+  for (image = 3; image < argc; ++image) printPicture(argv[image]);
+  checkFp("by the calls");
   fclose(results);
   return failures == 0 ? 0 : 1;
 }
