@@ -49,7 +49,7 @@ APT::Install-Recommends "false";
 EOF
   version=$(dpkg-query -W -f '${Version}' wine64)
   # The i386 security index may fail to download; the release's suffices.
-  APT_CONFIG=$apt/apt.conf apt-get update -qq || true
+  APT_CONFIG=$apt/apt.conf apt-get update -qq >/dev/null 2>&1 || true
   APT_CONFIG=$apt/apt.conf apt-get install --download-only -y -qq "wine32=$version" >/dev/null
   rm -rf "$root"
   mkdir -p "$root"
