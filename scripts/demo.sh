@@ -3,8 +3,9 @@
 # the tq587 tool and the virtual printer, starts the virtual printer on COM1
 # at 9600 bit/s in a scratch directory, prints tools/samples/receipt.txt
 # through the library, shows what the printer received, one command per
-# line, and says where the picture of the receipt is (a copy goes to
-# docs/receipt.png).
+# line, and says where the picture of the receipt is. It changes nothing in
+# the checkout: with --update-readme (and only then) the picture is copied
+# to docs/receipt.png, the README's picture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -49,9 +50,11 @@ echo "== what the printer received"
 cat "$work/listing.txt"
 echo "== files in $work: received.bin (the bytes), listing.txt, library.log (the library's log)"
 if [ -e "$work/receipt-0001.png" ]; then
-  mkdir -p docs
-  cp "$work/receipt-0001.png" docs/receipt.png
-  echo "== the receipt as the paper shows it: $work/receipt-0001.png (copied to docs/receipt.png)"
+  echo "== the receipt as the paper shows it: $work/receipt-0001.png"
+  if [ "${1:-}" = --update-readme ]; then
+    cp "$work/receipt-0001.png" docs/receipt.png
+    echo "== copied to docs/receipt.png"
+  fi
 else
   echo "== no receipt was drawn" >&2
   status=1
