@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev cloc
+packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev
           clang libclang-rt-14-dev
           libfreetype-dev libpng-dev libzint-dev fonts-dejavu-core fontconfig zxing-cpp-tools
           libbenchmark-dev)
