@@ -1,6 +1,7 @@
-// FuzzSupport.h - what the fuzz targets share: a scratch directory made the
-// current directory, a CONVERSOR.INI in it, and a printer that swallows
-// every byte.
+// FuzzSupport.h - what the fuzz targets of the library share: a scratch
+// directory made the current directory, a CONVERSOR.INI in it, and a
+// printer that swallows every byte. Included once by each target, whose
+// LLVMFuzzerInitialize it is.
 #pragma once
 
 #include <stdlib.h>
@@ -25,13 +26,10 @@ class SwallowingPipe : public AbstractCommunicationPipe {
   int close() override { return 1; }
 };
 
-inline std::unique_ptr<AbstractCommunicationPipe> swallowingPipe() {
-  return std::make_unique<SwallowingPipe>();
-}
+inline std::unique_ptr<AbstractCommunicationPipe> swallowingPipe() { return std::make_unique<SwallowingPipe>(); }
 
 inline void writeFile(const std::string& name, const void* bytes, size_t size) {
-  std::ofstream(name, std::ios::binary).write(static_cast<const char*>(bytes),
-                                              static_cast<std::streamsize>(size));
+  std::ofstream(name, std::ios::binary).write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
 }
 
 const char kIni[] =
@@ -40,52 +38,28 @@ const char kIni[] =
     "   TABULACAO = \"05,10,15,20,25,35\"\r\n   METODO_DE_COMUNICACAO = \"SERIAL\"\r\n"
     "   TAMANHO_QRCODE = 4\r\n";
 
-// A BMP of width x height at 24 bits, a diagonal pattern.
-inline std::string smallBmp(int width, int height) {
-  const int stride = (3 * width + 3) / 4 * 4;
-  const uint32_t size = 54 + static_cast<uint32_t>(stride * height);
-  std::string f(size, '\0');
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<char>(v >> (8 * i));
-  };
-  f[0] = 'B';
-  f[1] = 'M';
-  put32(2, size);
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  f[26] = 1;
-  f[28] = 24;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const char v = (x + y) % 3 == 0 ? 0 : static_cast<char>(0xFF);
-      for (int c = 0; c < 3; ++c) f[54 + static_cast<size_t>(y * stride + 3 * x + c)] = v;
-    }
-  }
-  return f;
-}
+}  // namespace fuzz
 
-// Once per process: a scratch current directory with CONVERSOR.INI and two
-// pictures (a.bmp, b.bmp), no COM port that leads anywhere, and the library
+// Once per process: a scratch current directory with CONVERSOR.INI and the
+// two pictures the text corpus names (a.bmp, b.bmp: seeds of the BMP corpus
+// beside this file), no COM port that leads anywhere, and the library
 // started on a swallowing printer.
-inline void setUp() {
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  using namespace fuzz;
   char dir[] = "/tmp/tq587-fuzz-XXXXXX";
   if (!mkdtemp(dir) || chdir(dir) != 0) abort();
   mkdir("dosdevices", 0755);
   // A drive c: without KORVA: a log switched on by a fuzzed CONVERSOR.INI
   // reaches no folder of the machine's and fills no disk.
   mkdir("dosdevices/c:", 0755);
-  for (int port = 1; port <= 20; ++port) {
-    const std::string name = "dosdevices/com" + std::to_string(port);
-    if (symlink("/nonexistent", name.c_str()) != 0) abort();
-  }
+  for (int port = 1; port <= 20; ++port)
+    if (symlink("/nonexistent", ("dosdevices/com" + std::to_string(port)).c_str()) != 0) abort();
   writeFile("CONVERSOR.INI", kIni, sizeof kIni - 1);
-  const std::string a = smallBmp(16, 8), b = smallBmp(9, 33);
-  writeFile("a.bmp", a.data(), a.size());
-  writeFile("b.bmp", b.data(), b.size());
+  const std::string here = __FILE__, seeds = here.substr(0, here.rfind('/') + 1) + "corpus/bmp/";
+  if (!(std::ofstream("a.bmp", std::ios::binary) << std::ifstream(seeds + "mono-16x8.bmp", std::ios::binary).rdbuf()) ||
+      !(std::ofstream("b.bmp", std::ios::binary) << std::ifstream(seeds + "rgb24-11x7.bmp", std::ios::binary).rdbuf()))
+    abort();
   PrinterController::getInstance().setPipeFactories(swallowingPipe, swallowingPipe);
   initDLL();
+  return 0;
 }
-
-}  // namespace fuzz

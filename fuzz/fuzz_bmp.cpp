@@ -3,11 +3,6 @@
 #include "FuzzSupport.h"
 #include "tq587.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::writeFile("f.bmp", data, size);
   TQ587_iImprimirBMP("f.bmp");

@@ -5,24 +5,15 @@
 // writer writes the value as it stands, so such a value loses half its
 // backslashes at each rewrite.
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "FuzzSupport.h"
 #include "config/MasterController.h"
 #include "tq587.h"
 
-namespace {
-std::string current() {
+static std::string current() {
   std::ifstream in("CONVERSOR.INI", std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::setUp();
-  return 0;
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,11 +6,6 @@
 #include "FuzzSupport.h"
 #include "tq587.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int n = 0;
   if (size >= 5 && data[0] == 0xFF) {
