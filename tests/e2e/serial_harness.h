@@ -1,6 +1,6 @@
 // serial_harness.h - what the end-to-end tests share: a scratch directory
-// with dosdevices/, virtual printers on pseudo-terminals, and the library
-// loaded in a child process.
+// with dosdevices/, programs run in it (virtual printers on pseudo-terminals
+// among them), and the library loaded in a child process.
 //
 // The library connects when it is loaded and reads CONVERSOR.INI from the
 // current directory, so every scenario runs in a child that changes to its
@@ -9,39 +9,26 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "support/OneBitBmp.h"
-
 namespace e2e {
 
 using Bytes = std::vector<uint8_t>;
-
-inline Bytes join(std::initializer_list<Bytes> parts) {
-  Bytes all;
-  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
-
-inline double now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 inline std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -54,11 +41,9 @@ inline void writeFile(const std::string& path, const std::string& content) {
 
 // Waits up to seconds for check() to hold.
 inline bool waitFor(const std::function<bool()>& check, double seconds) {
-  const double deadline = now() + seconds;
-  while (!check()) {
-    if (now() > deadline) return false;
-    usleep(10000);
-  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (; !check(); usleep(10000))
+    if (std::chrono::steady_clock::now() > deadline) return false;
   return true;
 }
 
@@ -74,16 +59,10 @@ inline int reap(pid_t pid, double seconds) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// A 1-bit BMP of width x height dots whose every row is stored as row.
-inline std::string bmpFile(uint32_t width, uint32_t height, const std::string& row) {
-  std::string stored;
-  for (uint32_t y = 0; y < height; ++y) stored += row;
-  return oneBitBmp(width, height, stored);
-}
-
 // A scratch directory under /tmp holding dosdevices/com1..com20 as links to
-// nothing (ports that are not there). Removed at the end unless the test
-// failed, when its path is printed so that its logs can be read.
+// nothing (ports that are not there) and dosdevices/c:/ (without KORVA).
+// Removed at the end unless the test failed, when its path is printed so
+// that its logs can be read.
 struct Scratch {
   std::string path;
   Scratch() {
@@ -91,16 +70,15 @@ struct Scratch {
     path = mkdtemp(name) != nullptr ? name : "";
     EXPECT_FALSE(path.empty());
     mkdir(file("dosdevices").c_str(), 0755);
-    for (int port = 1; port <= 20; ++port)
-      EXPECT_EQ(symlink(("/nonexistent/com" + std::to_string(port)).c_str(),
-                        file("dosdevices/com" + std::to_string(port)).c_str()), 0);
+    mkdir(file("dosdevices/c:").c_str(), 0755);
+    for (int port = 1; port <= 20; ++port) {
+      const std::string com = "com" + std::to_string(port);
+      EXPECT_EQ(symlink(("/nonexistent/" + com).c_str(), file("dosdevices/" + com).c_str()), 0);
+    }
   }
   ~Scratch() {
-    if (::testing::Test::HasFailure()) {
-      std::printf("scratch directory kept: %s\n", path.c_str());
-    } else if (!path.empty() && std::system(("rm -rf '" + path + "'").c_str()) != 0) {
-      std::printf("could not remove %s\n", path.c_str());
-    }
+    if (::testing::Test::HasFailure()) std::printf("scratch directory kept: %s\n", path.c_str());
+    else if (std::system(("rm -rf '" + path + "'").c_str()) != 0) std::printf("not removed: %s\n", path.c_str());
   }
   std::string file(const std::string& name) const { return path + "/" + name; }
   std::string read(const std::string& name) const { return readFile(file(name)); }
@@ -124,17 +102,14 @@ inline pid_t start(const std::vector<std::string>& argv, const Scratch& dir, con
     dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
     for (int fd = 3; fd < 256; ++fd) close(fd);
     for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
-    if (chdir(dir.path.c_str()) != 0) _exit(126);
-    execv(args[0], args.data());
+    if (chdir(dir.path.c_str()) == 0) execv(args[0], args.data());
     _exit(127);
   }
   return pid;
 }
 
-struct Finished {
-  int status;  // -1: killed after 10 s
-  std::string out, err;
-};
+// status -1: killed after 10 s
+struct Finished { int status; std::string out, err; };
 
 // Runs argv in dir to the end, input on its standard input.
 inline Finished run(const std::vector<std::string>& argv, const Scratch& dir, const std::string& input = "",
@@ -144,144 +119,84 @@ inline Finished run(const std::vector<std::string>& argv, const Scratch& dir, co
   return {status, dir.read("run.out"), dir.read("run.err")};
 }
 
-// The status probes a port gets when it is tried at the configured speed
-// and then searched at all seven speeds without an answer.
-const Bytes kProbedAtEverySpeed = {0x10, 0x04, 0x01, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02,
-                                   0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02, 0x10, 0x04, 0x02};
-
 // tq587-virtual-printer on COM<port> of a scratch directory (port 0: on the
 // USB socket <dir>/usb.sock only), recording to <dir>/com<port>.bin. speed
 // 0: answers at any speed; options: more of its options (--silent, faults
 // to play).
 struct VirtualPrinter {
   VirtualPrinter(const Scratch& dir, int port, long speed, const std::vector<std::string>& options = {})
-      : name("com" + std::to_string(port)), record(dir.file(name + ".bin")) {
-    std::vector<std::string> argv = {TQ587_VIRTUAL_PRINTER, "--speed",      std::to_string(speed), "--record",
-                                     record,                "--ready-file", dir.file(name + ".ready")};
+      : record(dir.file("com" + std::to_string(port) + ".bin")) {
+    const std::string name = "com" + std::to_string(port), ready = dir.file(name + ".ready");
+    std::vector<std::string> argv = {TQ587_VIRTUAL_PRINTER, "--speed", std::to_string(speed), "--record", record,
+                                     "--ready-file", ready};
     if (port == 0) argv.insert(argv.end(), {"--usb", dir.file("usb.sock")});
     if (port != 0) argv.insert(argv.end(), {"--dir", dir.path, "--port", std::to_string(port)});
     argv.insert(argv.end(), options.begin(), options.end());
     pid = start(argv, dir, name);
-    ready = waitFor([&] { return access(dir.file(name + ".ready").c_str(), F_OK) == 0; }, 5);
-    EXPECT_TRUE(ready) << "virtual printer " << name << " did not start: " << dir.read(name + ".err");
+    EXPECT_TRUE(waitFor([&] { return access(ready.c_str(), F_OK) == 0; }, 5)) << dir.read(name + ".err");
   }
   ~VirtualPrinter() { stop(); }
 
   // Stops the printer (as when it is switched off); true when it stopped
   // cleanly within two seconds.
   bool stop() {
-    if (pid > 0) {
-      kill(pid, SIGTERM);
-      stopped = reap(pid, 2) == 0;
-      pid = 0;
-    }
+    if (pid > 0) stopped = (kill(pid, SIGTERM), reap(pid, 2) == 0);
+    pid = 0;
     return stopped;
   }
 
   // Every byte the printer received (stop it first).
   Bytes received() const {
-    const std::string content = readFile(record);
-    return Bytes(content.begin(), content.end());
+    const std::string bytes = readFile(record);
+    return Bytes(bytes.begin(), bytes.end());
   }
 
-  std::string name, record;
+  std::string record;
   pid_t pid = 0;
-  bool ready = false;
   bool stopped = false;
 };
-
-// A scratch directory with CONVERSOR.INI and a virtual printer on COM<port>.
-struct Bench {
-  explicit Bench(const std::string& ini, int port = 1, long speed = 9600) : printer(dir, port, speed) {
-    writeFile(dir.file("CONVERSOR.INI"), ini);
-  }
-  Scratch dir;
-  VirtualPrinter printer;
-};
-
-constexpr int kMissingFunction = -1000;
 
 // The library as the child process sees it.
 struct Library {
   void* handle;
-  int toParent;
+  FILE* results;
   template <typename... Args>
   int call(const char* name, Args... args) {
     auto f = reinterpret_cast<int (*)(Args...)>(dlsym(handle, name));
-    return f != nullptr ? f(args...) : kMissingFunction;
+    return f != nullptr ? f(args...) : -1000;  // -1000: no such export
   }
-  int print(const char* text) { return call("TQ587_iImprimirTexto", text, 0); }
-
   // Hands a value to the test.
-  void report(int value) {
-    if (write(toParent, &value, sizeof value) != sizeof value) _exit(5);
-  }
+  void report(int value) { std::fprintf(results, "%d\n", value); }
 };
 
-// A child process that changes to dir, loads the library and runs body.
-// Its console output (the library's log) goes to <dir>/library.log. prepare
-// runs in the child before it loads the library.
-class LibraryProcess {
- public:
-  LibraryProcess(const Scratch& dir, const std::function<void(Library&)>& body,
-                 const std::function<void()>& prepare = nullptr) {
-    int up[2];
-    if (pipe(up) != 0) return;
+// Runs body in a child process that changes to dir and loads the library
+// (from path), after prepare(). Its console output (the library's log, a
+// line at a time as on a terminal) goes to <dir>/library.log. The values
+// body reported, then -2000 if the child did not exit with 0 within seconds.
+inline std::vector<int> inLibrary(const Scratch& dir, double seconds, const std::function<void(Library&)>& body,
+                                  const std::function<void()>& prepare = nullptr,
+                                  const std::string& path = TQ587_LIBRARY_PATH) {
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(open(dir.file("library.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    dup2(1, 2);
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+    FILE* results = std::fopen(dir.file("results").c_str(), "w");
+    if (prepare) prepare();
+    void* handle = chdir(dir.path.c_str()) == 0 ? dlopen(path.c_str(), RTLD_NOW) : nullptr;
+    if (handle == nullptr) _exit((std::fprintf(stderr, "dlopen: %s\n", dlerror()), 4));
+    Library library{handle, results};
+    body(library);
     std::fflush(nullptr);
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(up[0]);
-      const int log = open(dir.file("library.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      dup2(log, 1);
-      dup2(log, 2);
-      if (prepare) prepare();
-      if (chdir(dir.path.c_str()) != 0) _exit(3);
-      void* handle = dlopen(TQ587_LIBRARY_PATH, RTLD_NOW);
-      if (handle == nullptr) {
-        std::fprintf(stderr, "dlopen: %s\n", dlerror());
-        std::fflush(nullptr);
-        _exit(4);
-      }
-      Library library{handle, up[1]};
-      body(library);
-      std::fflush(nullptr);
-      _exit(0);
-    }
-    close(up[1]);
-    fromChild_ = up[0];
+    _exit(0);
   }
-  ~LibraryProcess() {
-    finish(0);
-    if (fromChild_ >= 0) close(fromChild_);
-  }
-
-  // The values reported until the child ends, each within seconds of the
-  // one before (the first within seconds of the start, load included).
-  std::vector<int> results(double seconds) {
-    std::vector<int> values;
-    for (int value; next(seconds, value);) values.push_back(value);
-    return values;
-  }
-
-  // The next value reported, within seconds; false when none came.
-  // Each comes in one write, that a pipe does not split.
-  bool next(double seconds, int& value) {
-    pollfd p = {fromChild_, POLLIN, 0};
-    return poll(&p, 1, static_cast<int>(seconds * 1000)) > 0 && read(fromChild_, &value, sizeof value) == sizeof value;
-  }
-
-  // Waits for the child to end; false when it ran past seconds (it is then
-  // killed) or did not exit with 0.
-  bool finish(double seconds) {
-    if (pid_ <= 0) return false;
-    const bool ok = reap(pid_, seconds) == 0;
-    pid_ = 0;
-    return ok;
-  }
-
- private:
-  pid_t pid_ = 0;
-  int fromChild_ = -1;
-};
+  const int status = reap(pid, seconds);
+  std::vector<int> values;
+  std::istringstream in(dir.read("results"));
+  for (int value; in >> value;) values.push_back(value);
+  if (status != 0) values.push_back(-2000);
+  return values;
+}
 
 }  // namespace e2e

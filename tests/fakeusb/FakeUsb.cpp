@@ -7,10 +7,8 @@
 #include <map>
 #include <string>
 
-struct usb_dev_handle {
-  int device;
-  bool usable;
-};
+// A device's number and whether the handle still reaches it (not after a reset).
+struct usb_dev_handle { int device; bool usable; };
 
 namespace {
 
@@ -23,23 +21,17 @@ struct State {
 };
 State s;
 
-void record(const char* call, int a = -1, int b = -1, int c = -1, int d = -1) {
+// Records a call and its numbers; answers its script once, else passed.
+int record(const char* call, int passed, std::initializer_list<int> numbers = {}) {
   s.calls += call;
-  for (int value : {a, b, c, d})
-    if (value != -1) s.calls += " " + std::to_string(value);
+  for (int n : numbers) s.calls += " " + std::to_string(n);
   s.calls += "\n";
+  if (auto script = s.scripts.extract(call)) return script.mapped();
+  return passed;
 }
 
-// A call on a handle, recorded: its scripted answer once, -19 (no device,
-// like the real library) on a handle that was reset, else `passed`.
-int answer(const char* call, usb_dev_handle* handle, int passed, int a = -1, int b = -1, int c = -1) {
-  record(call, handle->device, a, b, c);
-  const auto found = s.scripts.find(call);
-  if (found == s.scripts.end()) return handle->usable ? passed : -19;
-  const int result = found->second;
-  s.scripts.erase(found);
-  return result;
-}
+// What a call on a handle answers: -19 (no device, like the real library) once it was reset.
+int onHandle(usb_dev_handle* handle, int passed) { return handle->usable ? passed : -19; }
 
 }  // namespace
 
@@ -54,7 +46,6 @@ void fakeusb_add_device(int bus, int vendor, int product) {
   struct usb_device& dev = s.devices[s.deviceCount++];
   dev.descriptor.idVendor = static_cast<uint16_t>(vendor);
   dev.descriptor.idProduct = static_cast<uint16_t>(product);
-  dev.bus = &s.busses[bus];
   struct usb_device** last = &s.busses[bus].devices;
   while (*last) last = &(*last)->next;
   *last = &dev;
@@ -63,40 +54,37 @@ void fakeusb_add_device(int bus, int vendor, int product) {
 void fakeusb_script(const char* call, int result) { s.scripts[call] = result; }
 const char* fakeusb_calls() { return s.calls.c_str(); }
 
-void usb_init(void) { record("usb_init"); }
-int usb_find_busses(void) { return record("usb_find_busses"), 4; }
-int usb_find_devices(void) { return record("usb_find_devices"), s.deviceCount; }
-struct usb_bus* usb_get_busses(void) { return record("usb_get_busses"), &s.busses[0]; }
+void usb_init(void) { record("usb_init", 0); }
+int usb_find_busses(void) { return record("usb_find_busses", 4); }
+int usb_find_devices(void) { return record("usb_find_devices", s.deviceCount); }
+struct usb_bus* usb_get_busses(void) { return record("usb_get_busses", 0), &s.busses[0]; }
 
 usb_dev_handle* usb_open(struct usb_device* dev) {
   const int number = static_cast<int>(dev - s.devices) + 1;
-  record("usb_open", number);
-  if (s.scripts.erase("usb_open")) return nullptr;
-  return new usb_dev_handle{number, true};
+  return record("usb_open", 0, {number}) == 0 ? new usb_dev_handle{number, true} : nullptr;
 }
 
 int usb_close(usb_dev_handle* dev) {
-  const int result = answer("usb_close", dev, 0);
+  const int result = record("usb_close", 0, {dev->device});
   delete dev;  // freed whatever the answer
-  return result == -19 ? 0 : result;
-}
-
-int usb_set_configuration(usb_dev_handle* dev, int configuration) {
-  return answer("usb_set_configuration", dev, 0, configuration);
-}
-
-int usb_claim_interface(usb_dev_handle* dev, int interface) {
-  return answer("usb_claim_interface", dev, 0, interface);
-}
-
-int usb_reset(usb_dev_handle* dev) {
-  const int result = answer("usb_reset", dev, 0);
-  dev->usable = false;
   return result;
 }
 
+int usb_set_configuration(usb_dev_handle* dev, int configuration) {
+  return record("usb_set_configuration", onHandle(dev, 0), {dev->device, configuration});
+}
+
+int usb_claim_interface(usb_dev_handle* dev, int interface) {
+  return record("usb_claim_interface", onHandle(dev, 0), {dev->device, interface});
+}
+
+int usb_reset(usb_dev_handle* dev) {
+  dev->usable = false;
+  return record("usb_reset", 0, {dev->device});
+}
+
 int usb_bulk_write(usb_dev_handle* dev, int ep, const char* bytes, int size, int timeout) {
-  const int result = answer("usb_bulk_write", dev, size, ep, size, timeout);
+  const int result = record("usb_bulk_write", onHandle(dev, size), {dev->device, ep, size, timeout});
   s.calls.pop_back();  // the bytes follow on the same line
   char hex[4];
   for (int i = 0; i < size; ++i) s.calls += (std::snprintf(hex, 4, " %02X", bytes[i] & 0xFF), hex);
@@ -106,7 +94,7 @@ int usb_bulk_write(usb_dev_handle* dev, int ep, const char* bytes, int size, int
 
 // The printer sends nothing unasked: a read waits out its time-out.
 int usb_bulk_read(usb_dev_handle* dev, int ep, char*, int size, int timeout) {
-  return answer("usb_bulk_read", dev, -110, ep, size, timeout);
+  return record("usb_bulk_read", onHandle(dev, -110), {dev->device, ep, size, timeout});
 }
 
 }  // extern "C"

@@ -1,33 +1,22 @@
 #include "TestSupport.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
 
 #include "connection/PrinterController.h"
 #include "log/Log.h"
 
 namespace fs = std::filesystem;
 
-int RecordingPipe::write(const uint8_t* bytes, int32_t length) {
-  writes.emplace_back(bytes, bytes + std::max(0, length));
-  return length;
-}
-
 RecordingPipe& installRecordingPipe() {
-  auto pipe = std::make_unique<RecordingPipe>();
-  RecordingPipe& ref = *pipe;
-  PrinterController::getInstance().setPipe(std::move(pipe), true);
-  return ref;
+  RecordingPipe* pipe = new RecordingPipe;
+  PrinterController::getInstance().setPipe(std::unique_ptr<AbstractCommunicationPipe>(pipe), true);
+  return *pipe;
 }
 
 void removePipe() {
-  PrinterController& controller = PrinterController::getInstance();
-  controller.setPipe(nullptr, false);
-  controller.setPipeFactories(nullptr, nullptr);
+  PrinterController::getInstance().setPipe(nullptr, false);
+  PrinterController::getInstance().setPipeFactories(nullptr, nullptr);
 }
 
 ScratchDir::ScratchDir() {
@@ -45,17 +34,6 @@ ScratchDir::~ScratchDir() {
   if (!error && !path_.empty()) fs::remove_all(path_, error);
 }
 
-void ScratchDir::write(const std::string& name, const std::string& content) const {
-  std::ofstream(path_ + "/" + name, std::ios::binary) << content;
-}
-
-std::string ScratchDir::read(const std::string& name) const {
-  std::ifstream in(path_ + "/" + name, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
 namespace {
 std::vector<LogCapture::Line> gLines;
 void collect(int level, const char* where, const std::string& message) {
@@ -69,8 +47,3 @@ LogCapture::LogCapture() {
 }
 LogCapture::~LogCapture() { setLogListener(nullptr); }
 const std::vector<LogCapture::Line>& LogCapture::lines() const { return gLines; }
-bool LogCapture::has(const std::string& message, int level) const {
-  return std::any_of(gLines.begin(), gLines.end(), [&](const Line& l) {
-    return l.message == message && (level == 0 || l.level == level);
-  });
-}

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,10 @@ class RecordingPipe : public AbstractCommunicationPipe {
 
   int startCommunication() override { return 1; }
   int read(uint8_t*, int32_t) override { return 0; }
-  int write(const uint8_t* bytes, int32_t length) override;
+  int write(const uint8_t* bytes, int32_t length) override {
+    writes.emplace_back(bytes, bytes + (length > 0 ? length : 0));
+    return length;
+  }
   int close() override { return closeResult; }
 };
 
@@ -31,15 +36,16 @@ RecordingPipe& installRecordingPipe();
 // the real serial and USB pipes again.
 void removePipe();
 
-// A clock that stands still at a given time and does not wait when asked
-// to. It is the library's clock while it lives.
+// A clock that stands still at a given time and only counts the waits it
+// is asked for. It is the library's clock while it lives.
 class TestClock : public tq587::Clock {
  public:
   explicit TestClock(std::time_t at = 0) : at_(at) { tq587::setClock(this); }
   ~TestClock() override { tq587::setClock(nullptr); }
   std::time_t now() override { return at_; }
-  void sleep(int) override {}
+  void sleep(int milliseconds) override { slept += milliseconds; }
   void set(std::time_t at) { at_ = at; }
+  long slept = 0;  // milliseconds
 
  private:
   std::time_t at_;
@@ -52,25 +58,23 @@ class ScratchDir {
   ScratchDir();
   ~ScratchDir();
   // Writes a file in the scratch directory.
-  void write(const std::string& name, const std::string& content) const;
-  std::string read(const std::string& name) const;
+  void write(const std::string& name, const std::string& content) const {
+    std::ofstream(path_ + "/" + name, std::ios::binary) << content;
+  }
+  std::string read(const std::string& name) const {
+    std::ifstream in(path_ + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
 
  private:
-  std::string old_;
-  std::string path_;
+  std::string old_, path_;
 };
 
 // Collects every log line said while it lives.
 class LogCapture {
  public:
-  struct Line {
-    int level;
-    std::string where;
-    std::string message;
-  };
+  struct Line { int level; std::string where, message; };
   LogCapture();
   ~LogCapture();
   const std::vector<Line>& lines() const;
-  // True when some line has exactly this message (and level, when given).
-  bool has(const std::string& message, int level = 0) const;
 };
