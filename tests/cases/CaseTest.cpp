@@ -2,7 +2,7 @@
 // one row per case, the call, its result and every byte the printer receives.
 //
 //   [STEP then]... CALL -> RESULT [: BYTES] [| ini: LINE, ...] [| ini file: TEXT]
-//                                           [| logs: NAME LINES, ...] [| file NAME: TEXT]
+//                      [| logs: NAME LINES, ...] [| file NAME: TEXT] [| pipe: KIND]
 //
 // BYTES are the call's writes one after the other, in hex; "XX*N" is N bytes
 // XX, and "raster WxH DATA..." the picture command of a W x H mask: GS 8 L
@@ -10,7 +10,7 @@
 // without BYTES says that nothing was sent. "ini:" lists the lines of
 // CONVERSOR.INI that the call wrote anew ("-": none), "ini file:" the whole
 // file, "logs:" the files in C:\KORVA\ and their line counts, "file:" one
-// log file's content. Indented lines under a row ("  LEVEL where: message")
+// log file's content, "pipe:" the pipe kept (serial, usb or -). Indented lines under a row ("  LEVEL where: message")
 // are the call's whole log. Anything a row does not name is not checked.
 //
 // Every row starts afresh: a scratch directory, the clock at Saturday
@@ -20,12 +20,12 @@
 //
 // Steps and calls: ini "TEXT" | ini none | ini dir, load, text "TEXT" [N],
 // bmp [PATH], image [PATH] (no PATH: a null name), drawer, connect, close,
-// codepage|enter|gaveta|tab "TEXT", printer on|off|fail-from N|short-by N|
-// answer N, clock EPOCH, tz ZONE, fifo NAME, and picture NAME ENCODING WxH
+// codepage|enter|gaveta|tab "TEXT", printer on|off|usb-only|serial-only|
+// close-fails|fail-from N|short-by N|answer N, clock EPOCH, tz ZONE, fifo NAME, and picture NAME ENCODING WxH
 // PIXEL... [keep N]: a BMP of RRGGBB pixels (top row first, "RRGGBB*N"
 // repeats) in encoding 1, 4 or 8 (palette), 16 (5-5-5), 16m (5-6-5 bit
-// fields), 24, 32, 24v5 (124-byte header), 24top (top-down), 8rle or 32bf
-// (compressions refused), its first N bytes only with "keep". A TEXT is one
+// fields), 24, 32 or 24v5 (a 124-byte header), its first N bytes only with
+// "keep". A TEXT is one
 // or more quoted pieces with \xHH, \r, \n, \", \\ escapes; "x"*N repeats one.
 //
 // TQ587_CASES_PRINT=1 prints each row as the library answers it now, for a
@@ -58,16 +58,18 @@ Bytes gWrites;
 Strings gLog;
 TestClock* gClock = nullptr;
 struct Printer {
-  bool on = true;
+  bool serial = true, usb = true;  // a printer answers on that pipe
   int writes = 0;        // writes since the last "printer" step
   int failFrom = -1;     // from this write on, writes answer 0
   int shortBy = 0;       // writes answer this many bytes fewer
   bool answers = false;  // writes answer `answer` (a USB pipe after a reset answers -1)
   int answer = 0;
+  int closes = 1;        // what a close answers
 } gPrinter;
 
 struct CasePipe : AbstractCommunicationPipe {
-  int startCommunication() override { return gPrinter.on ? 1 : 0; }
+  explicit CasePipe(const char* kind) : kind(kind) {}
+  int startCommunication() override { return (kind[0] == 's' ? gPrinter.serial : gPrinter.usb) ? 1 : 0; }
   int read(uint8_t*, int32_t) override { return 0; }
   int write(const uint8_t* bytes, int32_t length) override {
     gWrites.insert(gWrites.end(), bytes, bytes + std::max(0, length));
@@ -75,9 +77,11 @@ struct CasePipe : AbstractCommunicationPipe {
     if (gPrinter.failFrom >= 0 && gPrinter.writes++ >= gPrinter.failFrom) return 0;
     return std::max(0, length - gPrinter.shortBy);
   }
-  int close() override { return 1; }
+  int close() override { return gPrinter.closes; }
+  const char* kind;
 };
-std::unique_ptr<AbstractCommunicationPipe> makePipe() { return std::make_unique<CasePipe>(); }
+std::unique_ptr<AbstractCommunicationPipe> makeSerial() { return std::make_unique<CasePipe>("serial"); }
+std::unique_ptr<AbstractCommunicationPipe> makeUsb() { return std::make_unique<CasePipe>("usb"); }
 
 std::string escaped(const std::string& text, bool quoted = true) {
   std::string out = quoted ? "\"" : "";
@@ -137,8 +141,8 @@ void put(std::string& file, size_t at, uint32_t value, int bytes) {
 // A BMP file of w x h RRGGBB pixels, top row first, in the encoding named.
 std::string bmpFile(const std::string& encoding, int32_t w, int32_t h, const std::vector<uint32_t>& rgb) {
   const int bits = std::atoi(encoding.c_str());
-  const uint32_t compression = encoding == "16m" || encoding == "32bf" ? 3 : encoding == "8rle" ? 1 : 0;
-  const uint32_t infoSize = encoding == "24v5" ? 124 : 40, masks = compression == 3 ? 12 : 0;
+  const uint32_t compression = encoding == "16m" ? 3 : 0, masks = compression == 3 ? 12 : 0;
+  const uint32_t infoSize = encoding == "24v5" ? 124 : 40;
   std::vector<uint32_t> palette;
   for (size_t i = 0; bits <= 8 && i < rgb.size(); ++i)
     if (std::find(palette.begin(), palette.end(), rgb[i]) == palette.end()) palette.push_back(rgb[i]);
@@ -147,7 +151,7 @@ std::string bmpFile(const std::string& encoding, int32_t w, int32_t h, const std
   const uint32_t stride = (static_cast<uint32_t>(w) * bits + 31) / 32 * 4;
   std::string file;
   const uint32_t header[][3] = {{0, 0x4D42, 2}, {2, offset + stride * h, 4}, {10, offset, 4}, {14, infoSize, 4},
-                                {18, static_cast<uint32_t>(w), 4}, {22, static_cast<uint32_t>(encoding == "24top" ? -h : h), 4},
+                                {18, static_cast<uint32_t>(w), 4}, {22, static_cast<uint32_t>(h), 4},
                                 {26, 1, 2}, {28, static_cast<uint32_t>(bits), 2}, {30, compression, 4}};
   for (const auto& f : header) put(file, f[0], f[1], static_cast<int>(f[2]));
   file.resize(14 + infoSize, '\0');
@@ -226,11 +230,13 @@ bool run(const std::string& line, int& result, bool& isCall) {
   } else if (verb == "load") {
     precisaQuebraLinha = true;
     removePipe();
-    PrinterController::getInstance().setPipeFactories(makePipe, makePipe);
+    PrinterController::getInstance().setPipeFactories(makeSerial, makeUsb);
     initDLL();
   } else if (verb == "printer" && in >> text) {
     gPrinter.writes = 0;
-    if (text == "on" || text == "off") gPrinter.on = text == "on";
+    if (text == "on" || text == "off") gPrinter.serial = gPrinter.usb = text == "on";
+    if (text == "usb-only" || text == "serial-only") gPrinter.serial = !(gPrinter.usb = text == "usb-only");
+    if (text == "close-fails") gPrinter.closes = 0;
     if (text == "fail-from") in >> gPrinter.failFrom;
     if (text == "short-by") in >> gPrinter.shortBy;
     if (text == "answer") gPrinter.answers = static_cast<bool>(in >> gPrinter.answer);
@@ -339,32 +345,22 @@ std::string logFiles() {
   return out.empty() ? "-" : out;
 }
 
-struct Row {
-  int line;
-  Strings setUp;  // the file's and the section's steps
-  std::string text;
-  Strings log;    // the whole log, when the row gives it
-};
-
+// A row: its steps (the set-up's first), what it expects, and its line.
 struct Outcome {
-  std::string result;  // empty when the row's last step is no call
+  std::string result;  // empty when the last step is no call
   Bytes writes;
   Strings parts;       // "ini: ...", "logs: ..." as the row asks
+  Strings log;         // the whole log, when the row gives it
+};
+struct Row {
+  int line;
+  std::string call;  // as written, for the printed rows
+  Strings steps;
+  Outcome want;
 };
 
-// The outcome a row states.
-bool expected(const std::string& text, Outcome& out) {
-  const Strings arrow = split(text, " -> ");
-  if (arrow.size() != 2) return false;
-  const Strings parts = split(arrow[1], " | ");
-  const Strings head = split(parts[0], " : ");
-  out.result = trimmed(head[0]);
-  for (size_t i = 1; i < parts.size(); ++i) out.parts.push_back(trimmed(parts[i]));
-  return head.size() == 1 || parseBytes(head[1], out.writes);
-}
-
-// Runs a row: the outcome of its last step, the parts the row names.
-Outcome play(const Row& row, const Outcome& asked, Strings& log) {
+// Runs a row's steps; the outcome of the last, with the parts the row names.
+Outcome play(const Row& row) {
   ScratchDir dir;
   std::filesystem::create_directories("dosdevices/c:/KORVA");
   symlink(TQ587_TEST_DATA_DIR, "data");
@@ -378,24 +374,25 @@ Outcome play(const Row& row, const Outcome& asked, Strings& log) {
     gLog.push_back(std::string(kLevels[level >= 1 && level <= 4 ? level : 0]) + " " + (where ? where : "") + ": " +
                    escaped(message, false));
   });
-  Strings steps = row.setUp;
-  for (const std::string& s : split(split(row.text, " -> ")[0], " then ")) steps.push_back(trimmed(s));
   std::string iniBefore;
   int result = 0;
   bool isCall = false;
-  for (size_t i = 0; i < steps.size(); ++i) {
-    if (i + 1 == steps.size()) iniBefore = readIni(), gWrites.clear(), gLog.clear();
-    if (!run(steps[i], result, isCall)) ADD_FAILURE() << "cannot read: " << steps[i];
+  for (size_t i = 0; i < row.steps.size(); ++i) {
+    if (i + 1 == row.steps.size()) iniBefore = readIni(), gWrites.clear(), gLog.clear();
+    if (!run(row.steps[i], result, isCall)) ADD_FAILURE() << "cannot read: " << row.steps[i];
   }
-  log = gLog;
-  Outcome out{isCall ? std::to_string(result) : "", gWrites, {}};
+  Outcome out{isCall ? std::to_string(result) : "", gWrites, {}, gLog};
   const std::string ini = readIni();
-  for (const std::string& part : asked.parts) {
+  for (const std::string& part : row.want.parts) {
     std::istringstream in(part.substr(part.find(' ') + 1));
     std::string name;
     if (part.rfind("ini:", 0) == 0) out.parts.push_back("ini: " + iniChanges(iniBefore, ini));
     if (part.rfind("ini file:", 0) == 0) out.parts.push_back("ini file: " + (ini == kNoFile ? "none" : escaped(ini)));
     if (part.rfind("logs:", 0) == 0) out.parts.push_back("logs: " + logFiles());
+    if (part.rfind("pipe:", 0) == 0) {
+      const auto* held = dynamic_cast<const CasePipe*>(PrinterController::getInstance().pipe());
+      out.parts.push_back(std::string("pipe: ") + (held ? held->kind : "-"));
+    }
     if (part.rfind("file ", 0) == 0 && parseText(in, name))
       out.parts.push_back("file " + escaped(name) + ": " + escaped(readFile("dosdevices/c:/KORVA/" + name)));
   }
@@ -415,9 +412,10 @@ std::vector<Row> readTable(const std::string& path) {
     ++number;
     for (const auto& d : defines)
       for (size_t at; (at = line.find("$" + d.first)) != std::string::npos;) line.replace(at, d.first.size() + 1, d.second);
+    const Strings arrow = split(line, " -> ");
     if (line.empty() || line[0] == '#') continue;
     if (line.rfind("  ", 0) == 0 && !rows.empty()) {
-      rows.back().log.push_back(trimmed(line));
+      rows.back().want.log.push_back(trimmed(line));
     } else if (line.rfind("== ", 0) == 0) {
       inSection = true;
       sectionSetUp.clear();
@@ -427,18 +425,18 @@ std::vector<Row> readTable(const std::string& path) {
     } else if (line.rfind("set: ", 0) == 0) {
       for (const std::string& s : split(line.substr(5), " then ")) (inSection ? sectionSetUp : fileSetUp).push_back(trimmed(s));
     } else {
-      Strings setUp = fileSetUp;
-      setUp.insert(setUp.end(), sectionSetUp.begin(), sectionSetUp.end());
-      rows.push_back({number, setUp, line, {}});
+      Row row{number, trimmed(arrow[0]), fileSetUp, {}};
+      row.steps.insert(row.steps.end(), sectionSetUp.begin(), sectionSetUp.end());
+      for (const std::string& s : split(arrow[0], " then ")) row.steps.push_back(trimmed(s));
+      const Strings parts = split(arrow.back(), " | "), head = split(parts[0], " : ");
+      row.want.result = trimmed(head[0]);
+      for (size_t i = 1; i < parts.size(); ++i) row.want.parts.push_back(trimmed(parts[i]));
+      if (arrow.size() != 2 || (head.size() > 1 && !parseBytes(head[1], row.want.writes)))
+        ADD_FAILURE() << path << ":" << number << ": cannot read the outcome";
+      rows.push_back(row);
     }
   }
   return rows;
-}
-
-std::string joined(const Strings& parts) {
-  std::string out;
-  for (const std::string& part : parts) out += " | " + part;
-  return out;
 }
 
 TEST(Cases, EveryRowAsWritten) {
@@ -450,22 +448,20 @@ TEST(Cases, EveryRowAsWritten) {
     const std::vector<Row> rows = readTable(path);
     EXPECT_FALSE(rows.empty()) << path;
     for (const Row& row : rows) {
-      SCOPED_TRACE(path + ":" + std::to_string(row.line) + ": " + row.text);
-      Outcome want;
-      if (!expected(row.text, want)) ADD_FAILURE() << "cannot read the outcome";
-      Strings log;
-      const Outcome got = play(row, want, log);
+      SCOPED_TRACE(path + ":" + std::to_string(row.line));
+      const Outcome got = play(row);
       if (print) {
-        std::printf("%s -> %s%s%s\n", trimmed(split(row.text, " -> ")[0]).c_str(), got.result.c_str(),
-                    got.writes.empty() ? "" : (" : " + bytesText(got.writes)).c_str(), joined(got.parts).c_str());
-        for (size_t i = 0; !row.log.empty() && i < log.size(); ++i) std::printf("  %s\n", log[i].c_str());
+        std::string line = row.call + " -> " + got.result + (got.writes.empty() ? "" : " : " + bytesText(got.writes));
+        for (const std::string& part : got.parts) line += " | " + part;
+        std::printf("%s\n", line.c_str());
+        for (size_t i = 0; !row.want.log.empty() && i < got.log.size(); ++i) std::printf("  %s\n", got.log[i].c_str());
         continue;
       }
-      EXPECT_EQ(got.result, want.result);
-      EXPECT_EQ(bytesText(got.writes), bytesText(want.writes));
-      EXPECT_EQ(joined(got.parts), joined(want.parts));
-      if (!row.log.empty()) {
-        EXPECT_EQ(log, row.log);
+      EXPECT_EQ(got.result, row.want.result);
+      EXPECT_EQ(bytesText(got.writes), bytesText(row.want.writes));
+      EXPECT_EQ(got.parts, row.want.parts);
+      if (!row.want.log.empty()) {
+        EXPECT_EQ(got.log, row.want.log);
       }
     }
   }
