@@ -1,6 +1,7 @@
-// The virtual printer as its users run it: the command line, --render of a
-// recording, and a receipt the library prints to it over the USB stand-in
-// (over serial: tests/e2e/serial_link_test.cpp).
+// The tools as their users run them: the virtual printer's command line,
+// --render of a recording, a receipt the library prints to it over the USB
+// stand-in (over serial: tests/e2e/serial_link_test.cpp), and the tq587
+// tool's answers in a folder with no printer.
 #include "e2e/serial_harness.h"
 
 namespace e2e {
@@ -59,6 +60,40 @@ TEST(VirtualPrinterCli, DrawsWhatTheLibraryPrintsOverTheUsbStandIn) {
   const std::string said = dir.read("com0.out");
   EXPECT_EQ(said.substr(said.find('\n') + 1), "receipt ./receipt-0001.png: 512 x 60 dots\n");
   EXPECT_EQ(dir.read("receipt-0001.png").rfind("\x89PNG", 0), 0u);
+}
+
+// Each call's result and its meaning on standard output, what the user got
+// wrong on standard error, and no CONVERSOR.INI written unless asked.
+TEST(Tq587Tool, SaysWhatEachCallAnswered) {
+  struct Case {
+    std::vector<std::string> args;
+    bool withIni;
+    int status;
+    const char* says;
+  } const kCases[] = {
+      {{"--help"}, false, 0, "  --log          show the library's log"},
+      {{"drawer"}, false, 2, "tq587: no CONVERSOR.INI in this directory."},
+      {{"--init"}, false, 0, "wrote CONVERSOR.INI"},
+      {{"--force", "close"}, false, 0, "TQ587_fecharPorta: 1 (done)"},
+      {{"drawer"}, true, 1, "TQ587_iAcionarGaveta: 0 (printer not reachable, or a send failed)\n"},
+      {{"tabs", "0,5"}, true, 1, "TQ587_regTabulacao: -99 (invalid parameter)"},
+      {{"--log", "close"}, true, 0, "========== Inicializando DLL =========="},
+      {{"print"}, true, 2, "tq587: unknown command 'print' (see tq587 --help)"},
+      {{"enter"}, true, 2, "tq587: enter needs 0|1"},
+      {{"text", "nowhere.txt"}, true, 2, "tq587: cannot read nowhere.txt: No such file or directory"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.args.back());
+    Scratch dir;
+    if (c.withIni) writeFile(dir.file("CONVERSOR.INI"), "[TQ587]\r\nMETODO_DE_COMUNICACAO = \"SERIAL\"\r\n");
+    std::vector<std::string> argv = {TQ587_TOOL, "--lib", TQ587_LIBRARY_PATH};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    const Finished r = run(argv, dir);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_NE((c.status == 2 ? r.err : r.out).find(c.says), std::string::npos) << r.out << r.err;
+    const bool asked = c.withIni || c.args[0] == "--init" || c.args[0] == "--force";
+    EXPECT_EQ(access(dir.file("CONVERSOR.INI").c_str(), F_OK) == 0, asked);
+  }
 }
 
 }  // namespace
