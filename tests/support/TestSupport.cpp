@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "connection/PrinterController.h"
-#include "log/Log.h"
 
 namespace fs = std::filesystem;
 
@@ -33,17 +32,3 @@ ScratchDir::~ScratchDir() {
   if (!old_.empty()) fs::current_path(old_, error);
   if (!error && !path_.empty()) fs::remove_all(path_, error);
 }
-
-namespace {
-std::vector<LogCapture::Line> gLines;
-void collect(int level, const char* where, const std::string& message) {
-  gLines.push_back({level, where ? where : "", message});
-}
-}  // namespace
-
-LogCapture::LogCapture() {
-  gLines.clear();
-  setLogListener(collect);
-}
-LogCapture::~LogCapture() { setLogListener(nullptr); }
-const std::vector<LogCapture::Line>& LogCapture::lines() const { return gLines; }

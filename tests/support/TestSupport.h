@@ -1,6 +1,5 @@
 // TestSupport.h - what the unit tests share: a recording pipe in the
-// controller, a test clock, a scratch current directory and a capture of the
-// log lines.
+// controller, a test clock and a scratch current directory.
 #pragma once
 
 #include <cstdint>
@@ -68,13 +67,4 @@ class ScratchDir {
 
  private:
   std::string old_, path_;
-};
-
-// Collects every log line said while it lives.
-class LogCapture {
- public:
-  struct Line { int level; std::string where, message; };
-  LogCapture();
-  ~LogCapture();
-  const std::vector<Line>& lines() const;
 };
