@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the library for 32-bit x86 Linux (gcc -m32) in build-linux32/ and
-# runs its tests under qemu-i386: the unit and golden tests, no
+# runs its tests under qemu-i386: the unit tests and case tables, no
 # floating-point instruction in the library's code, and the comparison with
 # the 64-bit library in build/ (tests/wine/compare.sh) for every
 # floating-point setting a calling program may have left.

@@ -53,9 +53,6 @@ runner=("$@")
 here=$(cd "$(dirname "$0")" && pwd)
 images=$(realpath "$here/../data/images")
 printer=$linux/tools/tq587-virtual-printer
-for f in "$library" "$caller" "$linux/libTQ587.so" "$linux/tests/wine/tq587-scenario" "$printer"; do
-  [ -e "$f" ] || { echo "missing $f" >&2; exit 2; }
-done
 wine=""
 [[ $library == *.dll ]] && wine=${runner[0]:?a Wine loader to run TQ587.dll with}
 
@@ -68,10 +65,7 @@ scratch=$(mktemp -d /tmp/tq587-compare-XXXXXX)
 status=1
 printer_pid=""
 stop_printer() {
-  if [ -n "$printer_pid" ] && kill -0 "$printer_pid" 2>/dev/null; then
-    kill -TERM "$printer_pid"
-    wait "$printer_pid" || true
-  fi
+  [ -z "$printer_pid" ] || { kill -TERM "$printer_pid" 2>/dev/null; wait "$printer_pid" || true; }
   printer_pid=""
 }
 finish() {
@@ -81,15 +75,15 @@ finish() {
 }
 trap finish EXIT
 
-# DIR PORT INI_PORT INI_SPEED: an application's directory, its
-# CONVERSOR.INI (log on), the pictures, and a 19200 bit/s printer on
-# COM<PORT> (DIR/dosdevices/com<PORT>); every other COM port leads nowhere
-# and C: is DIR/dosdevices/c:. Sets terminal to the printer's terminal.
+# DIR PORT SPEED: an application's directory, its CONVERSOR.INI (COM<PORT>
+# at SPEED, log on), the pictures, and a 19200 bit/s printer on COM<PORT>
+# (DIR/dosdevices/com<PORT>); every other COM port leads nowhere and C: is
+# DIR/dosdevices/c:. Sets terminal to the printer's terminal.
 prepare() {
   local dir=$1 port=$2 n
   mkdir -p "$dir/dosdevices/c:/KORVA"
   printf '\r\n\r\n[TQ587]\r\n   PORTA = COM%s\r\n   VELOCIDADE = %s\r\n   CONTROLE_DE_FLUXO = DTR/DSR\r\n   CODEPAGE_AUTOMATICO = 1\r\n   ENTERAUTOMATICO = 1\r\n   GAVETA_INVERTIDA = 0\r\n   TABULACAO = "05,10,15,20,25,35"\r\n   METODO_DE_COMUNICACAO = "SERIAL"\r\n   TAMANHO_QRCODE = 4\r\n[SISTEMA]\r\nLOG = S\r\n' \
-    "$3" "$4" >"$dir/CONVERSOR.INI"
+    "$port" "$3" >"$dir/CONVERSOR.INI"
   cp "$images"/*.bmp "$dir/"
   for n in $(seq 1 20); do [ "$n" = "$port" ] || ln -s "/nonexistent/com$n" "$dir/dosdevices/com$n"; done
   "$printer" --dir "$dir" --port "$port" --speed 19200 --record "$dir/received.bin" \
@@ -144,24 +138,24 @@ wine_ports() {  # PORT: COM<PORT> to the printer, the others nowhere
   done
 }
 
-# DIR PORT INI_PORT INI_SPEED PROGRAM LIBRARY ARGUMENT...: one run.
+# DIR PORT SPEED COMMAND...: one run; COMMAND "wine ARGUMENT..." runs the
+# caller with TQ587.dll under Wine.
 run() {
-  local dir=$1 port=$2 ini_port=$3 ini_speed=$4 program=$5 lib=$6
-  shift 6
-  prepare "$dir" "$port" "$ini_port" "$ini_speed"
-  if [ -n "$wine" ] && [ "$lib" = "$library" ]; then
+  prepare "$1" "$2" "$3"
+  local dir=$1 port=$2
+  shift 3
+  if [ "$1" = wine ]; then
+    shift
     rm -rf "$WINEPREFIX/drive_c/KORVA"
     mkdir -p "$WINEPREFIX/drive_c/KORVA"
-    cp "$lib" "$program" "$dir/"
+    cp "$library" "$caller" "$dir/"
     wine_ports "$port"
-    (cd "$dir" && "$wine" "$(basename "$program")" TQ587.dll "$@") >"$dir/console.txt" 2>&1 || true
+    (cd "$dir" && "$wine" "$(basename "$caller")" TQ587.dll "$@") >"$dir/console.txt" 2>&1 || true
     wine_ports 0
     rm -rf "$dir/dosdevices/c:/KORVA"
     cp -r "$WINEPREFIX/drive_c/KORVA" "$dir/dosdevices/c:/"
-  elif [ "$lib" = "$library" ]; then
-    (cd "$dir" && "${runner[@]}" "$program" "$lib" "$@") >"$dir/console.txt" 2>&1 || true
   else
-    (cd "$dir" && "$program" "$lib" "$@") >"$dir/console.txt" 2>&1 || true
+    (cd "$dir" && "$@") >"$dir/console.txt" 2>&1 || true
   fi
   stop_printer
 }
@@ -202,18 +196,20 @@ same() {  # REFERENCE DIR LABEL
 }
 
 pictures=$(cd "$images" && ls *.bmp)
-reference=$scratch/speed-reference
+reference=("$linux/tests/wine/tq587-scenario" "$linux/libTQ587.so")
+subject=("${runner[@]}" "$caller" "$library")
+[ -z "$wine" ] || subject=(wine)
 # shellcheck disable=SC2086
-run "$reference" 1 1 9600 "$linux/tests/wine/tq587-scenario" "$linux/libTQ587.so" - $pictures
+run "$scratch/speed-reference" 1 9600 "${reference[@]}" - $pictures
 for setting in "${settings[@]}"; do
-  dir=$scratch/speed-$setting
   started=$(date +%s)
   # shellcheck disable=SC2086
-  run "$dir" 1 1 9600 "$caller" "$library" "$setting" $pictures
-  same "$reference" "$dir" "speed search and pictures, floating-point settings $setting ($(($(date +%s) - started)) s)"
+  run "$scratch/speed-$setting" 1 9600 "${subject[@]}" "$setting" $pictures
+  same "$scratch/speed-reference" "$scratch/speed-$setting" \
+    "speed search and pictures, floating-point settings $setting ($(($(date +%s) - started)) s)"
 done
-run "$scratch/detect-reference" 3 3 DETECTAR "$linux/tests/wine/tq587-scenario" "$linux/libTQ587.so"
-run "$scratch/detect" 3 3 DETECTAR "$caller" "$library"
+run "$scratch/detect-reference" 3 DETECTAR "${reference[@]}"
+run "$scratch/detect" 3 DETECTAR "${subject[@]}"
 same "$scratch/detect-reference" "$scratch/detect" "search from a speed of 0"
 
 if [ "$differences" = 0 ]; then

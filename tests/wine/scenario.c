@@ -1,6 +1,7 @@
 /* scenario.c - an application's session with the driver, the same on Linux
  * and on Windows: loads the library by its path as a point-of-sale program
- * does, prints a marked-up receipt, a picture both ways, kicks the drawer,
+ * does, prints a marked-up receipt, a picture of tests/data/images both
+ * ways (the caller puts it in the current directory), kicks the drawer,
  * changes the four settings and prints again, then prints each IMAGE given
  * three ways (TQ587_iImprimirBMP, TQ587_iImprimirImagem, the <ibmp> tag).
  * Each call's result goes to results.txt in the current directory, where
@@ -45,36 +46,27 @@ typedef struct {
 } FpSettings;
 static FpSettings readFp(void) {
   FpSettings s;
-  __asm__ volatile("fnstcw %0" : "=m"(s.x87));
-  __asm__ volatile("fnstsw %0" : "=m"(s.flags));
-  __asm__ volatile("stmxcsr %0" : "=m"(s.sse));
+  __asm__ volatile("fnstcw %0\n\tfnstsw %1\n\tstmxcsr %2" : "=m"(s.x87), "=m"(s.flags), "=m"(s.sse));
   s.flags &= 0x7F;
   s.sse &= ~0x3Fu;
   return s;
 }
 static int setFp(const char* text) {
   unsigned int x87 = 0, sse = 0;
-  int n;
-  if (strcmp(text, "-") == 0) return 1;
-  n = sscanf(text, "%x:%x", &x87, &sse);
-  if (n < 1) return 0;
-  {
-    unsigned short cw = (unsigned short)x87;
-    __asm__ volatile("fldcw %0" : : "m"(cw));
-  }
+  const int n = strcmp(text, "-") == 0 ? 0 : sscanf(text, "%x:%x", &x87, &sse);
+  unsigned short cw = (unsigned short)x87;
+  if (n >= 1) __asm__ volatile("fldcw %0" : : "m"(cw));
   if (n == 2) __asm__ volatile("ldmxcsr %0" : : "m"(sse));
-  return 1;
+  return n != EOF && (n >= 1 || strcmp(text, "-") == 0);
 }
 #else
-typedef struct {
-  int none;
-} FpSettings;
-static FpSettings readFp(void) {
-  FpSettings s = {0};
-  return s;
-}
+typedef int FpSettings;
+static FpSettings readFp(void) { return 0; }
 static int setFp(const char* text) { return strcmp(text, "-") == 0; }
 #endif
+
+/* A picture of tests/data/images, which the caller copies beside it. */
+static const char kPicture[] = "d24_64x48_gradient.bmp";
 
 static void* library;
 static FILE* results;
@@ -102,31 +94,6 @@ static void oneText(const char* name, const char* text) {
 static void printText(const char* label, const char* text) {
   TextAndCount f = (TextAndCount)need("TQ587_iImprimirTexto");
   if (f) fprintf(results, "TQ587_iImprimirTexto(%s) = %d\n", label, f(text, 0));
-}
-
-/* A 24-bit BMP, 40 x 12 pixels, of grey steps and a dark frame: the same
- * bytes on every platform. Rows are stored bottom up, 120 bytes each. */
-static int writePicture(const char* path) {
-  enum { kWidth = 40, kHeight = 12, kRow = kWidth * 3, kSize = 54 + kRow * kHeight };
-  unsigned char file[kSize] = {'B', 'M', kSize & 0xFF, kSize >> 8, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                               kWidth, 0, 0, 0, kHeight, 0, 0, 0, 1, 0, 24}; /* planes 1, 24 bits a pixel */
-  int x, y;
-  for (y = 0; y < kHeight; ++y) {
-    for (x = 0; x < kWidth; ++x) {
-      const int frame = x == 0 || y == 0 || x == kWidth - 1 || y == kHeight - 1;
-      const unsigned char grey = frame ? 0 : (unsigned char)(x * 255 / kWidth);
-      unsigned char* pixel = file + 54 + y * kRow + x * 3;
-      pixel[0] = grey;
-      pixel[1] = (unsigned char)(grey / 2 + y * 8);
-      pixel[2] = (unsigned char)(255 - grey);
-    }
-  }
-  {
-    FILE* out = fopen(path, "wb");
-    if (!out) return 0;
-    fwrite(file, 1, sizeof file, out);
-    return fclose(out) == 0;
-  }
 }
 
 static FpSettings callersFp;
@@ -164,7 +131,7 @@ int main(int argc, char** argv) {
   }
   callersFp = readFp();
   results = fopen("results.txt", "wb");
-  if (!results || !writePicture("picture.bmp")) return 2;
+  if (!results) return 2;
   setvbuf(results, NULL, _IONBF, 0); /* all that was answered, should a call crash */
   library = openLibrary(argv[1]);
   if (!library) {
@@ -182,8 +149,8 @@ int main(int argc, char** argv) {
             "<qrcode>https://example.com/nota/000123</qrcode>\nObrigado!</ce>\n<gui></gui>");
   printText("unknown tag", "<zz>a < b</zz>");
   printText("control character", "linha\x01");
-  oneText("TQ587_iImprimirBMP", "picture.bmp");
-  oneText("TQ587_iImprimirImagem", "picture.bmp");
+  oneText("TQ587_iImprimirBMP", kPicture);
+  oneText("TQ587_iImprimirImagem", kPicture);
   oneText("TQ587_iImprimirBMP", "missing.bmp");
   noArguments("TQ587_iAcionarGaveta");
   oneText("TQ587_regCodePageAutomatico", "0");
