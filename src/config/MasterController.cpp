@@ -17,46 +17,19 @@ const char kFileName[] = "CONVERSOR.INI";
 constexpr int kOpenReadShareRead = 0x20;
 constexpr int kOpenReadWrite = 0x02;
 
-// Where the new file is written before it takes the old one's place.
-const char kNewFileName[] = "CONVERSOR.INI.novo";
-
-// What a rewrite finds: the same bytes, other bytes in a file it may
-// replace, or no such file (missing, not writable, a link, a directory).
-enum class Encontrado { Iguais, Outros, Nenhum };
-
-Encontrado compararArquivo(const char* text, int length) {
-  SDK::FILE_SYSTEM& fs = SDK::defaultFileSystem();
+// Whether the file holds these bytes already and takes writes.
+bool arquivoIgual(const char* text, int length) {
   SDK::FILE file;
   file.Close();
-  fs.Open(kFileName, kOpenReadWrite, &file);
-  if (file.IsClosed()) return Encontrado::Nenhum;
+  SDK::defaultFileSystem().Open(kFileName, kOpenReadWrite, &file);
+  if (file.IsClosed()) return false;
   char current[ini::kMaxText + 2];
   int got = 0;
   for (int n; got < static_cast<int>(sizeof current) &&
               (n = file.Read(current + got, static_cast<int>(sizeof current) - got)) > 0;) {
     got += n;
   }
-  file.Close();
-  if (got == length && std::memcmp(current, text, static_cast<size_t>(length)) == 0) {
-    return Encontrado::Iguais;
-  }
-  return fs.IsLink(kFileName) ? Encontrado::Nenhum : Encontrado::Outros;
-}
-
-// Writes the text to a new file beside the old one and puts it in its
-// place in one step, so that a process stopped at any point leaves the old
-// file or the new one, whole.
-bool substituirArquivo(const char* text, int length) {
-  SDK::FILE_SYSTEM& fs = SDK::defaultFileSystem();
-  SDK::FILE file;
-  file.Close();
-  fs.Create(kNewFileName, &file);
-  if (file.IsClosed()) return false;
-  const bool written = fs.Write(&file, text, length) == length;
-  fs.Close(&file);
-  if (written && fs.Replace(kNewFileName, kFileName)) return true;
-  fs.Delete(kNewFileName);
-  return false;
+  return got == length && std::memcmp(current, text, static_cast<size_t>(length)) == 0;
 }
 
 // The file's bytes one at a time, read from the file a block at a time.
@@ -141,20 +114,9 @@ bool MasterController::writeFile() {
   char text[ini::kMaxText + 1];
   const int length = ini::formatConfig(config_, text);
   // Nothing to write when the file holds these bytes already (the terminal's
-  // flash is spared a write); a file that is there is replaced whole. Where
-  // no new file can be made beside it, or there is no file to replace, the
-  // file is written in place.
-  const Encontrado encontrado = compararArquivo(text, length);
-  if (encontrado == Encontrado::Iguais) return true;
-  if (encontrado == Encontrado::Outros && substituirArquivo(text, length)) return true;
-
-  SDK::FILE file;
-  file.Close();
-  SDK::defaultFileSystem().Create(kFileName, &file);
-  if (file.IsClosed()) return false;
-  SDK::defaultFileSystem().Write(&file, text, length);
-  SDK::defaultFileSystem().Close(&file);
-  return true;
+  // flash is spared a write); otherwise the file gets the new content whole
+  // or keeps the old.
+  return arquivoIgual(text, length) || SDK::defaultFileSystem().Save(kFileName, text, length);
 }
 
 bool MasterController::salvarArquivoINI() {

@@ -66,6 +66,29 @@ int giveString(const std::string& text, int length, char* buffer) {
 // The low 32 bits of a size, as the system's 32-bit size queries give it.
 int low32(int64_t size) { return static_cast<int>(static_cast<uint32_t>(size)); }
 
+// Where Save writes the new content before it takes the old one's place.
+const char kNewFileSuffix[] = ".novo";
+
+// The new content over the old in the same file. The file first grows to
+// the new length, so that a full disk leaves the old content as it was
+// (cut back to its length); it is shortened last.
+bool rewriteInPlace(file_platform::Handle file, const void* bytes, int count) {
+  using namespace file_platform;
+  const int64_t size = handleSize(file);
+  if (size < 0) return false;
+  const char* text = static_cast<const char*>(bytes);
+  if (count > size) {
+    const int32_t old = static_cast<int32_t>(size);
+    if (seekFile(file, old, 0) != size || writeFile(file, text + old, count - old) != count - old) {
+      truncateFile(file, size);
+      return false;
+    }
+  }
+  const int32_t head = count < size ? count : static_cast<int32_t>(size);
+  return seekFile(file, 0, 0) == 0 && writeFile(file, text, head) == head &&
+         (count >= size || truncateFile(file, count)) && flushFile(file);
+}
+
 }  // namespace
 
 FILE_SYSTEM& defaultFileSystem() { return theDefaultFileSystem.instance; }
@@ -280,12 +303,35 @@ bool DEFAULT_FILE_SYSTEM::IsPathSeparator(char character) {
   return character == '\\' || character == '/';
 }
 
-bool DEFAULT_FILE_SYSTEM::Replace(const char* source, const char* target) {
-  return !isEmpty(source) && !isEmpty(target) && file_platform::replaceFile(source, target);
-}
-
-bool DEFAULT_FILE_SYSTEM::IsLink(const char* path) {
-  return !isEmpty(path) && file_platform::isLink(path);
+// The new content is written to a file of its own beside the old one,
+// flushed, and put in the old one's place in one step. Where the folder
+// takes no new file, the file is rewritten in place.
+bool DEFAULT_FILE_SYSTEM::Save(const char* path, const void* bytes, int count) {
+  using namespace file_platform;
+  std::string target;
+  if (isEmpty(path) || count < 0 || (bytes == nullptr && count > 0) || !resolveLink(path, &target)) {
+    return false;
+  }
+  const EntryKind kind = entryKind(target.c_str(), nullptr);
+  if (kind == EntryKind::Directory) return false;
+  Handle old = kInvalidHandle;
+  if (kind == EntryKind::File && (old = openFile(target.c_str(), Access::Write, Sharing::Both)) == kInvalidHandle) {
+    return false;
+  }
+  const std::string fresh = target + kNewFileSuffix;
+  deleteFile(fresh.c_str());  // left by a stopped process, or planted: a link goes, its file stays
+  const Handle file = createNewFile(fresh.c_str(), old);
+  if (file == kInvalidHandle) {
+    const bool saved = old != kInvalidHandle && rewriteInPlace(old, bytes, count);
+    closeFile(old);
+    return saved;
+  }
+  bool saved = writeFile(file, bytes, count) == count && flushFile(file);
+  closeFile(file);
+  closeFile(old);
+  saved = saved && replaceFile(fresh.c_str(), target.c_str());
+  if (!saved) deleteFile(fresh.c_str());
+  return saved;
 }
 
 }  // namespace SDK

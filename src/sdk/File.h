@@ -125,10 +125,11 @@ class FILE_SYSTEM : public OBJECT {
   virtual int FullPath(const char* path, int length, char* buffer, char** filePart) = 0;
   virtual bool IsDriveSeparator(char character) = 0;
   virtual bool IsPathSeparator(char character) = 0;
-  // Puts source in the place of target in one step (target there or not).
-  virtual bool Replace(const char* source, const char* target) = 0;
-  // true when the path itself is a symbolic link.
-  virtual bool IsLink(const char* path) = 0;
+  // Gives the file (or the file its links lead to) this content, whole:
+  // whatever happens meanwhile (a full disk, a kill, a power cut) it holds
+  // its old content or the new one. false, the old content kept, when it
+  // cannot; a file that takes no writes is never replaced.
+  virtual bool Save(const char* path, const void* bytes, int count) = 0;
 
  protected:
   constexpr explicit FILE_SYSTEM(uint32_t typeTag) : OBJECT(typeTag) {}
@@ -169,8 +170,7 @@ class DEFAULT_FILE_SYSTEM : public FILE_SYSTEM {
   int FullPath(const char* path, int length, char* buffer, char** filePart) override;
   bool IsDriveSeparator(char character) override;
   bool IsPathSeparator(char character) override;
-  bool Replace(const char* source, const char* target) override;
-  bool IsLink(const char* path) override;
+  bool Save(const char* path, const void* bytes, int count) override;
 
  private:
   // Steps shared by Create and Open: check the path, make a file object

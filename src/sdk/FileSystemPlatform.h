@@ -51,11 +51,19 @@ bool copyFile(const char* source, const char* target, bool failIfExists);
 bool deleteFile(const char* path);
 // Fails when the target is there.
 bool moveFile(const char* source, const char* target);
+// Creates a file that is not there yet, never through a link, for reading
+// and writing; with the permissions (or attributes) of model when given.
+Handle createNewFile(const char* path, Handle model);
+// The file's content and size on disk.
+bool flushFile(Handle handle);
+bool truncateFile(Handle handle, int64_t size);
 // Puts source in the place of target in one step, whether target is there
-// or not: a reader sees the old file or the new one, never part of either.
+// or not: a reader sees the old file or the new one, never part of either,
+// and the change is on disk when it returns.
 bool replaceFile(const char* source, const char* target);
-// True when the path itself is a symbolic link.
-bool isLink(const char* path);
+// The file the path names: the path itself, or where its links lead (that
+// file need not exist). false when the links cannot be followed.
+bool resolveLink(const char* path, std::string* target);
 bool makeDirectory(const char* path);
 bool changeDirectory(const char* path);
 bool currentDirectory(std::string* directory);

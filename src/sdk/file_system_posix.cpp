@@ -19,6 +19,8 @@ namespace {
 
 constexpr mode_t kFileMode = 0644;
 constexpr mode_t kDirectoryMode = 0755;
+// Links followed before giving up, as the system's own path lookup does.
+constexpr int kMaxLinks = 40;
 
 int descriptor(Handle handle) {
   return (handle < 0 || handle > INT_MAX) ? -1 : static_cast<int>(handle);
@@ -149,11 +151,63 @@ bool copyFile(const char* source, const char* target, bool failIfExists) {
 
 bool deleteFile(const char* path) { return ::unlink(path) == 0; }
 
-bool replaceFile(const char* source, const char* target) { return ::rename(source, target) == 0; }
-
-bool isLink(const char* path) {
+Handle createNewFile(const char* path, Handle model) {
+  const int fd = openRetrying(path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, kFileMode);
+  if (fd < 0) return kInvalidHandle;
   struct stat info;
-  return ::lstat(path, &info) == 0 && S_ISLNK(info.st_mode);
+  if (model != kInvalidHandle && ::fstat(descriptor(model), &info) == 0) {
+    // the owner first (only root may give a file away), then the mode
+    if (::fchown(fd, info.st_uid, info.st_gid) != 0) {
+    }
+    ::fchmod(fd, info.st_mode & 07777);
+  }
+  return fd;
+}
+
+bool flushFile(Handle handle) {
+  int result;
+  do {
+    result = ::fsync(descriptor(handle));
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+
+bool truncateFile(Handle handle, int64_t size) {
+  return ::ftruncate(descriptor(handle), static_cast<off_t>(size)) == 0;
+}
+
+bool replaceFile(const char* source, const char* target) {
+  if (::rename(source, target) != 0) return false;
+  // the folder's new entry on disk too; a file system that cannot flush a
+  // folder has nothing more to do
+  const std::string path(target);
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = openRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY, 0);
+  if (fd >= 0) {
+    flushFile(fd);
+    ::close(fd);
+  }
+  return true;
+}
+
+bool resolveLink(const char* path, std::string* target) {
+  std::string at(path);
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    char link[PATH_MAX];
+    const ssize_t length = ::readlink(at.c_str(), link, sizeof link);
+    if (length < 0) {
+      // not a link, or nothing there yet: the file is at
+      *target = at;
+      return errno == EINVAL || errno == ENOENT;
+    }
+    if (static_cast<size_t>(length) >= sizeof link) return false;
+    std::string next(link, static_cast<size_t>(length));
+    const size_t slash = at.find_last_of('/');
+    if (next[0] != '/' && slash != std::string::npos) next = at.substr(0, slash + 1) + next;
+    at = next;
+  }
+  return false;
 }
 
 bool moveFile(const char* source, const char* target) {

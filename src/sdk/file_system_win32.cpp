@@ -123,16 +123,47 @@ bool deleteFile(const char* path) { return DeleteFileA(path) != 0; }
 
 bool moveFile(const char* source, const char* target) { return MoveFileA(source, target) != 0; }
 
-// Puts source in the place of target in one step, whether target is there
-// or not.
-bool replaceFile(const char* source, const char* target) {
-  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) != 0;
+Handle createNewFile(const char* path, Handle model) {
+  // a hidden or system file stays so
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (model != kInvalidHandle && GetFileInformationByHandle(toHandle(model), &info) &&
+      (info.dwFileAttributes & kKept) != 0) {
+    attributes = info.dwFileAttributes & kKept;
+  }
+  // CREATE_NEW fails on anything there, a link included
+  return fromHandle(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
 }
 
-// A symbolic link (or another reparse point) in the place of the path.
-bool isLink(const char* path) {
+bool flushFile(Handle handle) { return FlushFileBuffers(toHandle(handle)) != 0; }
+
+bool truncateFile(Handle handle, int64_t size) {
+  LARGE_INTEGER at;
+  at.QuadPart = size;
+  return SetFilePointerEx(toHandle(handle), at, nullptr, FILE_BEGIN) && SetEndOfFile(toHandle(handle));
+}
+
+bool replaceFile(const char* source, const char* target) {
+  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool resolveLink(const char* path, std::string* target) {
+  *target = path;
   const DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return true;
+  // a link: the final path of the file it leads to
+  const HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool found = askString(
+      [file](DWORD length, char* buffer) {
+        return GetFinalPathNameByHandleA(file, buffer, length, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+      },
+      target);
+  CloseHandle(file);
+  return found;
 }
 
 bool makeDirectory(const char* path) { return CreateDirectoryA(path, nullptr) != 0; }

@@ -119,6 +119,34 @@ static void printPicture(const char* path) {
   fprintf(results, " ibmp %d\n", texto(tag, 0));
 }
 
+/* A rewrite of CONVERSOR.INI leaves no new file beside it, even where a
+ * stopped process left one, and on Windows keeps a hidden file hidden. */
+static void prepareRewrite(void) {
+  FILE* stale = fopen("CONVERSOR.INI.novo", "wb");
+  if (stale) fclose(stale);
+#ifdef _WIN32
+  SetFileAttributesA("CONVERSOR.INI", FILE_ATTRIBUTE_HIDDEN);
+#endif
+}
+
+static void checkRewrite(void) {
+  FILE* stale = fopen("CONVERSOR.INI.novo", "rb");
+  if (stale) {
+    fclose(stale);
+    fprintf(results, "CONVERSOR.INI.novo left behind\n");
+    ++failures;
+  }
+#ifdef _WIN32
+  {
+    const DWORD attributes = GetFileAttributesA("CONVERSOR.INI");
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_HIDDEN)) {
+      fprintf(results, "CONVERSOR.INI no longer hidden\n");
+      ++failures;
+    }
+  }
+#endif
+}
+
 int main(int argc, char** argv) {
   static const char* const kPlaceholders[] = {
       "TQ587_iConfigurarGuilhotina", "TQ587_rConsultaStatusImpressora",
@@ -153,12 +181,14 @@ int main(int argc, char** argv) {
   oneText("TQ587_iImprimirImagem", kPicture);
   oneText("TQ587_iImprimirBMP", "missing.bmp");
   noArguments("TQ587_iAcionarGaveta");
+  prepareRewrite();
   oneText("TQ587_regCodePageAutomatico", "0");
   oneText("TQ587_regEnterFinal", "0");
   oneText("TQ587_regModoGaveta", "1");
   oneText("TQ587_regTabulacao", "04,08,12,16,20,24");
   oneText("TQ587_regTabulacao", "01,02,03,04,05,06,07");
   oneText("TQ587_regEnterFinal", "x");
+  checkRewrite();
   printText("after the settings", "A\tB\tC");
   for (i = 0; i < sizeof kPlaceholders / sizeof kPlaceholders[0]; ++i) {
     Placeholder f = (Placeholder)need(kPlaceholders[i]);
