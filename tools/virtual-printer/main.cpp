@@ -16,13 +16,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "EscPosDecoder.h"
@@ -35,9 +39,11 @@
 
 namespace {
 
-volatile sig_atomic_t gStop = 0;
+// Set by the signal handler, read by the thread that serves the ports.
+std::atomic<bool> gStop{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "gStop is set in a signal handler");
 
-void onSignal(int) { gStop = 1; }
+void onSignal(int) { gStop = true; }
 
 using vprinter::Options;
 
@@ -133,6 +139,40 @@ class Printer {
   vprinter::ReceiptRenderer renderer_;
   std::vector<uint8_t> received_;
   int record_;
+};
+
+// The bytes the ports took, on their way from the thread that serves the
+// ports to the one that draws them, in the order they came.
+class Inbox {
+ public:
+  void put(const uint8_t* bytes, size_t length) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    bytes_.insert(bytes_.end(), bytes, bytes + length);
+    changed_.notify_one();
+  }
+
+  // No more bytes come.
+  void close() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    closed_ = true;
+    changed_.notify_one();
+  }
+
+  // Waits for bytes and hands over all there are; false once it is closed
+  // and every byte was handed over.
+  bool take(std::vector<uint8_t>& bytes) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !bytes_.empty() || closed_; });
+    bytes.clear();
+    bytes.swap(bytes_);
+    return !bytes.empty();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<uint8_t> bytes_;
+  bool closed_ = false;
 };
 
 double now() {
@@ -247,9 +287,9 @@ void sendDueReplies(Terminal& terminal, LineFaults& faults) {
   }
 }
 
-// Reads what is waiting on the terminal, hands it to the printer and
-// answers the status requests. Returns false when nothing was there.
-bool takeInput(Terminal& terminal, vprinter::StatusResponder& responder, Printer& printer, LineFaults& faults) {
+// Reads what is waiting on the terminal, puts it in the inbox and answers
+// the status requests. Returns false when nothing was there.
+bool takeInput(Terminal& terminal, vprinter::StatusResponder& responder, Inbox& inbox, LineFaults& faults) {
   uint8_t chunk[4096];
   const ssize_t got = terminal.up() ? read(terminal.master(), chunk, sizeof chunk) : 0;
   if (got <= 0) return false;
@@ -258,7 +298,7 @@ bool takeInput(Terminal& terminal, vprinter::StatusResponder& responder, Printer
     length = std::min(length, static_cast<size_t>(faults.bytesLeft));
     faults.bytesLeft -= static_cast<long>(length);
   }
-  printer.take(chunk, length);
+  inbox.put(chunk, length);
   std::vector<uint8_t> replies;
   const long speed = terminal.lineSpeed();
   responder.receive(chunk, length, speed, replies);
@@ -286,28 +326,10 @@ std::string outDir(const Options& o) {
   return o.dir.empty() ? "." : o.dir;
 }
 
-// Plays the printer on its ports until a signal or --seconds.
-int play(const Options& o, Printer& printer) {
-  std::unique_ptr<Terminal> terminal;
-  if (!o.dir.empty()) {
-    terminal.reset(new Terminal);
-    if (!terminal->open(o.dir, o.port)) return 1;
-  }
-  vprinter::StatusResponder responder(o.speed, o.silent, o.statusReply);
-  LineFaults faults{o.hangUpAfter, static_cast<double>(o.statusDelayMs) / 1000, {}};
-  // USB has no line speed: the printer answers as at its own.
-  vprinter::UsbPort usb(
-      [&](const uint8_t* bytes, size_t length, std::vector<uint8_t>& replies) {
-        printer.take(bytes, length);
-        responder.receive(bytes, length, o.speed, replies);
-      },
-      {o.usbWriteError, o.usbWriteTimeout, o.usbGoneAfter, o.usbBackAfterMs});
-  std::string error;
-  if (!o.usb.empty() && !usb.listen(o.usb, error)) {
-    std::fprintf(stderr, "tq587-virtual-printer: %s\n", error.c_str());
-    return 1;
-  }
-  if (!announceReady(o, terminal.get())) return 1;
+// Serves the ports until a signal or --seconds, then takes every byte still
+// waiting and closes the inbox. What it takes goes to the inbox only.
+void servePorts(const Options& o, Terminal* terminal, vprinter::UsbPort& usb, vprinter::StatusResponder& responder,
+                LineFaults& faults, Inbox& inbox) {
   const double deadline = o.seconds > 0 ? now() + o.seconds : 0;
   while (!gStop && (deadline == 0 || now() < deadline)) {
     std::vector<pollfd> fds;
@@ -324,7 +346,7 @@ int play(const Options& o, Printer& printer) {
     if (ready <= 0) continue;
     if (serial && fds[0].revents != 0) {
       // a hung-up line: wait rather than spin
-      if (!(fds[0].revents & POLLIN) || !takeInput(*terminal, responder, printer, faults)) usleep(20000);
+      if (!(fds[0].revents & POLLIN) || !takeInput(*terminal, responder, inbox, faults)) usleep(20000);
     }
     usb.serve(fds);
   }
@@ -332,9 +354,41 @@ int play(const Options& o, Printer& printer) {
     // Stopping: the link goes first so that no driver opens the port
     // again, then every byte still waiting is taken.
     terminal->unlink();
-    while (takeInput(*terminal, responder, printer, faults)) {
+    while (takeInput(*terminal, responder, inbox, faults)) {
     }
   }
+  inbox.close();
+}
+
+// Plays the printer on its ports until a signal or --seconds. A thread of
+// its own serves the ports and does nothing else, so that, as a real
+// printer, it takes the line and answers status requests while this one
+// draws what it took.
+int play(const Options& o, Printer& printer) {
+  std::unique_ptr<Terminal> terminal;
+  if (!o.dir.empty()) {
+    terminal.reset(new Terminal);
+    if (!terminal->open(o.dir, o.port)) return 1;
+  }
+  vprinter::StatusResponder responder(o.speed, o.silent, o.statusReply);
+  LineFaults faults{o.hangUpAfter, static_cast<double>(o.statusDelayMs) / 1000, {}};
+  Inbox inbox;
+  // USB has no line speed: the printer answers as at its own.
+  vprinter::UsbPort usb(
+      [&](const uint8_t* bytes, size_t length, std::vector<uint8_t>& replies) {
+        inbox.put(bytes, length);
+        responder.receive(bytes, length, o.speed, replies);
+      },
+      {o.usbWriteError, o.usbWriteTimeout, o.usbGoneAfter, o.usbBackAfterMs});
+  std::string error;
+  if (!o.usb.empty() && !usb.listen(o.usb, error)) {
+    std::fprintf(stderr, "tq587-virtual-printer: %s\n", error.c_str());
+    return 1;
+  }
+  if (!announceReady(o, terminal.get())) return 1;
+  std::thread ports([&] { servePorts(o, terminal.get(), usb, responder, faults, inbox); });
+  for (std::vector<uint8_t> bytes; inbox.take(bytes);) printer.take(bytes.data(), bytes.size());
+  ports.join();
   return 0;
 }
 

@@ -1,7 +1,8 @@
 // The tools as their users run them: the virtual printer's command line,
 // --render of a recording, a receipt the library prints to it over the USB
-// stand-in (over serial: tests/e2e/serial_link_test.cpp), and the tq587
-// tool's answers in a folder with no printer.
+// stand-in (over serial: tests/e2e/serial_link_test.cpp), thirty over serial
+// on a busy machine, and the tq587 tool's answers in a folder with no
+// printer.
 #include "e2e/serial_harness.h"
 
 namespace e2e {
@@ -60,6 +61,37 @@ TEST(VirtualPrinterCli, DrawsWhatTheLibraryPrintsOverTheUsbStandIn) {
   const std::string said = dir.read("com0.out");
   EXPECT_EQ(said.substr(said.find('\n') + 1), "receipt ./receipt-0001.png: 512 x 60 dots\n");
   EXPECT_EQ(dir.read("receipt-0001.png").rfind("\x89PNG", 0), 0u);
+}
+
+// Two busy loops take both cores, and the printer still takes its line
+// while it draws: the driver waits only about 50 ms for each byte it
+// writes, and a receipt not taken whole answers 0.
+TEST(VirtualPrinterCli, KeepsTakingTheLineWhileItDrawsOnABusyMachine) {
+  Scratch dir;
+  writeFile(dir.file("CONVERSOR.INI"), "[TQ587]\r\nPORTA = COM1\r\nVELOCIDADE = 115200\r\nCODEPAGE_AUTOMATICO = 1\r\n"
+                                       "ENTERAUTOMATICO = 1\r\nMETODO_DE_COMUNICACAO = \"SERIAL\"\r\n");
+  writeFile(dir.file("logo.bmp"), readFile(TQ587_SAMPLES_DIR "/logo.bmp"));
+  const std::string receipt = readFile(TQ587_SAMPLES_DIR "/receipt.txt");  // ends in a cut
+  const pid_t hogs[] = {start({"/bin/sh", "-c", "while :; do :; done"}, dir, "hog"),
+                        start({"/bin/sh", "-c", "while :; do :; done"}, dir, "hog")};
+  VirtualPrinter printer(dir, 1, 115200);
+  const std::vector<int> answers = inLibrary(dir, 60, [&](Library& lib) {
+    for (int i = 0; i < 30; ++i) lib.report(lib.call("TQ587_iImprimirTexto", receipt.c_str(), 0));
+  });
+  for (const pid_t hog : hogs) {
+    kill(hog, SIGKILL);
+    reap(hog, 1);
+  }
+  EXPECT_EQ(answers, std::vector<int>(30, 1));
+  const auto drawn = [&] {
+    const std::string said = dir.read("com1.out");
+    size_t count = 0;
+    for (size_t at = 0; (at = said.find("\nreceipt ", at)) != std::string::npos; ++at) ++count;
+    return count;
+  };
+  EXPECT_TRUE(waitFor([&] { return drawn() == 30; }, 10)) << drawn();
+  EXPECT_TRUE(printer.stop());
+  EXPECT_EQ(dir.read("receipt-0030.png").rfind("\x89PNG", 0), 0u);
 }
 
 // Each call's result and its meaning on standard output, what the user got
