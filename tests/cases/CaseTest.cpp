@@ -30,7 +30,8 @@
 //
 // TQ587_CASES_PRINT=1 prints each row as the library answers it now, for a
 // person to hold against the printer's language; the tables are never
-// rewritten. TQ587_CASES=NAME runs the table NAME.cases alone.
+// rewritten. TQ587_CASES=NAME runs the table NAME.cases alone; "markup" runs
+// the rows of the ```cases blocks of docs/markup.md.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,6 +41,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <regex>
 #include <sstream>
 
 #include "api/Library.h"
@@ -407,9 +409,16 @@ std::vector<Row> readTable(const std::string& path) {
   Strings fileSetUp, sectionSetUp;
   std::map<std::string, std::string> defines;
   bool inSection = false;
+  const bool markdown = path.size() > 3 && path.compare(path.size() - 3, 3, ".md") == 0;
+  bool inBlock = !markdown;  // a document's rows stand in its ```cases blocks
   int number = 0;
   for (std::string line; std::getline(in, line);) {
     ++number;
+    if (markdown && line.rfind("```", 0) == 0) {
+      inBlock = line == "```cases";
+      continue;
+    }
+    if (!inBlock) continue;
     for (const auto& d : defines)
       for (size_t at; (at = line.find("$" + d.first)) != std::string::npos;) line.replace(at, d.first.size() + 1, d.second);
     const Strings arrow = split(line, " -> ");
@@ -442,9 +451,10 @@ std::vector<Row> readTable(const std::string& path) {
 TEST(Cases, EveryRowAsWritten) {
   const bool print = std::getenv("TQ587_CASES_PRINT") != nullptr;
   const char* only = std::getenv("TQ587_CASES");  // one table, by name
-  for (const char* table : {"texts", "tags", "barcodes", "pictures", "setters", "ini", "log"}) {
+  for (const char* table : {"texts", "tags", "barcodes", "pictures", "setters", "ini", "log", "markup"}) {
     if (only && std::string(only) != table) continue;
-    const std::string path = std::string(TQ587_CASES_DIR) + "/" + table + ".cases";
+    const std::string path = std::string(table) == "markup" ? std::string(TQ587_MARKUP_DOC)
+                                                           : std::string(TQ587_CASES_DIR) + "/" + table + ".cases";
     const std::vector<Row> rows = readTable(path);
     EXPECT_FALSE(rows.empty()) << path;
     for (const Row& row : rows) {
@@ -465,6 +475,18 @@ TEST(Cases, EveryRowAsWritten) {
       }
     }
   }
+}
+
+// Every open text of the tag table is named in the mark-up reference, as `<b>`.
+TEST(Cases, MarkupNamesEveryTag) {
+  const std::string table = readFile(TQ587_TAG_TABLE), doc = readFile(TQ587_MARKUP_DOC);
+  const std::regex identity(R"re(IdentidadeTag k\w+ = [^"]*"\w+", "([^"]+)")re");
+  size_t read = 0, defined = 0;
+  for (std::sregex_iterator it(table.begin(), table.end(), identity), end; it != end; ++it, ++read)
+    EXPECT_TRUE(doc.find("`" + (*it)[1].str() + "`") != std::string::npos) << "`" << (*it)[1] << "` is not named";
+  for (size_t at = 0; (at = table.find("IdentidadeTag k", at)) != std::string::npos; ++at) ++defined;
+  EXPECT_EQ(read, defined);  // no identity of the table escaped the reading
+  EXPECT_GT(read, 0u);
 }
 
 }  // namespace
