@@ -5,7 +5,9 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev
           clang libclang-rt-14-dev
           libfreetype-dev libpng-dev libzint-dev fonts-dejavu-core fontconfig zxing-cpp-tools
-          libbenchmark-dev)
+          libbenchmark-dev
+          # the bindings' test; its fpc comes with install-windows-deps.sh
+          mono-mcs mono-runtime libmono-i18n-west4.0-cil python3)
 
 missing=()
 [ $# -gt 0 ] && packages=("$@")  # with arguments: those packages instead
