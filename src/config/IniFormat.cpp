@@ -40,7 +40,8 @@ const char* const kFlowNames[] = {"NENHUM", "DESABILITADO", "N\xC3O",      "NAO"
                                   "DTR/DSR", "DTR",          "DSR",        "SIM",
                                   "HABILITADO", "CTS",       "HARDWARE"};
 constexpr int kFlowNoneEntries = 4;
-constexpr int kDefaultQrSize = 5;
+// How each is written: the first entry for none, this one for DTR/DSR.
+constexpr int kFlowDtrDsrEntry = 4;
 
 bool startsWith(const char* text, const char* prefix) {
   return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
@@ -92,15 +93,16 @@ ControleDeFluxo parseFlowControl(const char* value) {
 
 char parseZeroOne(const char* value) { return value[0] == '0' || value[0] == '1' ? value[0] : '1'; }
 
-// Digits up to a '(' or the end, 1..16; anything else gives 5.
+// Digits up to a '(' or the end, within the sizes a file may give; anything
+// else gives the default.
 int parseQrSize(const char* value) {
-  if (!*value) return kDefaultQrSize;
+  if (!*value) return kDefaultQrModuleSize;
   int size = 0;
   for (; *value && *value != '('; ++value) {
-    if (!isDigit(static_cast<unsigned char>(*value))) return kDefaultQrSize;
-    size = size > 16 ? size : size * 10 + (*value - '0');
+    if (!isDigit(static_cast<unsigned char>(*value))) return kDefaultQrModuleSize;
+    size = size > kMaxQrModuleSize ? size : size * 10 + (*value - '0');
   }
-  return size < 1 || size > 16 ? kDefaultQrSize : size;
+  return size < kMinQrModuleSize || size > kMaxQrModuleSize ? kDefaultQrModuleSize : size;
 }
 
 // The text after a leading double quote up to the next one, the end or
@@ -217,23 +219,24 @@ int formatConfig(const Configuracao& config, char* text) {
   const int speed = config.velocidadeIndex >= 0 && config.velocidadeIndex <= kUltimaVelocidade
                         ? config.velocidadeIndex
                         : kVelocidadeDetectar;
+  const char* const* key = kKeywords;  // the names the reader knows
+  const char* flow = kFlowNames[config.flowControl == ControleDeFluxo::DtrDsr ? kFlowDtrDsrEntry : 0];
   Writer w(text);
-  w.add("%s", "\r\n\r\n[TQ587]\r\n");
-  w.add("   PORTA = COM%d\r\n", config.port);
-  w.add("   VELOCIDADE = %s\r\n", kVelocidades[speed].nome);
-  w.add("   CONTROLE_DE_FLUXO = %s\r\n", config.flowControl == ControleDeFluxo::DtrDsr ? "DTR/DSR" : "NENHUM");
-  w.add("   CODEPAGE_AUTOMATICO = %c\r\n", orSpace(config.codePageAutomatico));
-  w.add("   ENTERAUTOMATICO = %c\r\n", orSpace(config.enterAutomatico));
-  w.add("   GAVETA_INVERTIDA = %c\r\n", orSpace(config.gavetaInvertida));
-  w.add("   TABULACAO = \"%.*s\"\r\n", boundedLength(config.tabulacao, sizeof config.tabulacao),
+  w.add("\r\n\r\n%s\r\n", key[kSectionPrinter]);
+  w.add("   %s = COM%d\r\n", key[kPorta], config.port);
+  w.add("   %s = %s\r\n", key[kVelocidade], kVelocidades[speed].nome);
+  w.add("   %s = %s\r\n", key[kControleDeFluxo], flow);
+  w.add("   %s = %c\r\n", key[kCodePageAutomatico], orSpace(config.codePageAutomatico));
+  w.add("   %s = %c\r\n", key[kEnterAutomatico], orSpace(config.enterAutomatico));
+  w.add("   %s = %c\r\n", key[kGavetaInvertida], orSpace(config.gavetaInvertida));
+  w.add("   %s = \"%.*s\"\r\n", key[kTabulacao], boundedLength(config.tabulacao, sizeof config.tabulacao),
         config.tabulacao);
-  w.add("   METODO_DE_COMUNICACAO = \"%.*s\"\r\n", boundedLength(config.metodo, sizeof config.metodo),
-        config.metodo);
-  w.add("   TAMANHO_QRCODE = %d\r\n", config.qrModuleSize);
+  w.add("   %s = \"%.*s\"\r\n", key[kMetodo], boundedLength(config.metodo, sizeof config.metodo), config.metodo);
+  w.add("   %s = %d\r\n", key[kTamanhoQrcode], config.qrModuleSize);
   if (config.logPresent || config.logDiarioPresent) {
-    w.add("%s", "[SISTEMA]\r\n");
-    if (config.logDiarioPresent) w.add("LOGDIARIO = %c\r\n", orSpace(config.logDiario));
-    if (config.logPresent) w.add("LOG = %c\r\n", orSpace(config.log));
+    w.add("%s\r\n", key[kSectionSystem]);
+    if (config.logDiarioPresent) w.add("%s = %c\r\n", key[kLogDiario], orSpace(config.logDiario));
+    if (config.logPresent) w.add("%s = %c\r\n", key[kLog], orSpace(config.log));
   }
   return w.length();
 }

@@ -12,9 +12,7 @@
 namespace {
 
 const char kFileName[] = "CONVERSOR.INI";
-// Open an existing file for reading, others may read it too; for reading
-// and writing, others kept out.
-constexpr int kOpenReadShareRead = 0x20;
+// Open an existing file for reading and writing, others kept out.
 constexpr int kOpenReadWrite = 0x02;
 
 // Whether the file holds these bytes already and takes writes.
@@ -88,7 +86,7 @@ bool MasterController::lerArquivoINI() {
   publicarParaLog();
   SDK::FILE file;
   file.Close();
-  SDK::defaultFileSystem().Open(kFileName, kOpenReadShareRead, &file);
+  SDK::defaultFileSystem().Open(kFileName, SDK::FILE::kDefaultOpenMode, &file);
   if (file.IsClosed()) return false;
 
   char line[ini::kMaxLine + 1];
@@ -137,7 +135,7 @@ bool MasterController::criarArquivoINI() {
   config_.port = 1;
   config_.velocidadeIndex = kUltimaVelocidade;  // 115200
   config_.flowControl = ControleDeFluxo::DtrDsr;
-  config_.qrModuleSize = 5;
+  config_.qrModuleSize = kDefaultQrModuleSize;
   std::snprintf(config_.directory, sizeof config_.directory, "%s", "C:");
   config_.enterAutomatico = '1';
   config_.codePageAutomatico = '1';

@@ -5,6 +5,11 @@
 
 // TABULACAO holds at most this many characters.
 constexpr int kMaxTabulacao = 19;
+// TAMANHO_QRCODE: the module sizes a file may give, and the one a missing or
+// bad value gets (also the default file's).
+constexpr int kMinQrModuleSize = 1;
+constexpr int kMaxQrModuleSize = 16;
+constexpr int kDefaultQrModuleSize = 5;
 
 // CONTROLE_DE_FLUXO as the file says it: the handshake words, or any other.
 enum class ControleDeFluxo : int32_t { DtrDsr = 0, Nenhum = 2 };
