@@ -6,8 +6,7 @@
 #include "log/Log.h"
 
 void initDLL() {
-  MasterController& master = MasterController::getInstance();
-  if (!master.lerArquivoINI()) master.criarArquivoINI();
+  MasterController::getInstance().carregarConfiguracao();
   log("========== Inicializando DLL ==========", LOG_INFO, "initDLL", __LINE__);
   // A printer that is off now is connected by the first printing call.
   PrinterController::getInstance().connect();

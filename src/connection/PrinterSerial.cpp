@@ -11,9 +11,11 @@
 
 namespace {
 
-// COM1 to COM20: the ports a configuration may name and the search walks.
-constexpr int kSearchPasses = 20;
-constexpr int kLastConfigurablePort = 20;
+// COM1 to COM20: the ports a configuration may name and the search walks,
+// one pass each.
+constexpr int kFirstComPort = 1;
+constexpr int kLastComPort = 20;
+constexpr int kSearchedPorts = kLastComPort - kFirstComPort + 1;
 constexpr int kReplyWaitMs = 500;
 // The speeds the search tries, slowest first ("DETECTAR" is not one).
 constexpr int kFirstSpeedIndex = kVelocidadeDetectar + 1;
@@ -26,7 +28,7 @@ PrinterSerial::~PrinterSerial() = default;
 
 int PrinterSerial::startCommunication() {
   int result = abrirPorta();
-  for (int pass = 0; result == 0 && pass < kSearchPasses; ++pass) {
+  for (int pass = 0; result == 0 && pass < kSearchedPorts; ++pass) {
     result = buscarPorta();
     if (result == 1) result = buscarVelocidade();
   }
@@ -66,7 +68,7 @@ int PrinterSerial::abrirPorta() {
   MasterController& master = MasterController::getInstance();
   master.carregarConfiguracao();
   const Configuracao& config = master.config();
-  if (config.port >= 1 && config.port <= kLastConfigurablePort) {
+  if (config.port >= kFirstComPort && config.port <= kLastComPort) {
     settings_.port = config.port;
   } else {
     log("Porta Desconhecida", LOG_ERROR, kWhere, __LINE__);
@@ -100,13 +102,13 @@ int PrinterSerial::abrirPorta() {
 int PrinterSerial::buscarPorta() {
   static const char* const kWhere = "PrinterSerial::buscarPorta";
   log("Iniciando busca de porta...", LOG_DEBUG, kWhere, __LINE__);
-  if (searchCounter_ >= kSearchPasses) {
+  if (searchCounter_ >= kSearchedPorts) {
     log(kSearchFailed, LOG_ERROR, kWhere, __LINE__);
     return 0;
   }
   const std::string name = port_.PortName(searchCounter_);
   log("Tentando abrir a porta: " + name, LOG_DEBUG, kWhere, __LINE__);
-  settings_.port = searchCounter_ + 1;
+  settings_.port = kFirstComPort + searchCounter_;
   MasterController::getInstance().alterar([&](Configuracao& c) { c.port = settings_.port; });
   ++searchCounter_;
   // With "DETECTAR" there is no speed yet: open at the first one of the list,
