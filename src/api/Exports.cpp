@@ -29,11 +29,12 @@ TQ587_API int TQ587_CALL TQ587_eBuscarPortaVelocidade(void) {
     log("Impressora j\xE1 conectada. Retornando 1...", LOG_DEBUG, kWhere, __LINE__);
     return TQ587_DONE;
   }
-  return controller.connect();
+  return controller.connect() == 1 ? TQ587_DONE : TQ587_NOT_DONE;
 }
 
 TQ587_API int TQ587_CALL TQ587_fecharPorta(void) {
-  return PrinterController::getInstance().disconnect();
+  // no pipe, or the pipe closed: done; a close that failed: not done
+  return PrinterController::getInstance().disconnect() == 1 ? TQ587_DONE : TQ587_NOT_DONE;
 }
 
 TQ587_API int TQ587_CALL TQ587_iAcionarGaveta(void) {
