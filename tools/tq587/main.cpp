@@ -13,9 +13,12 @@
 #include <cstring>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "config/MasterController.h"
+#include "log/Log.h"
+#include "text/ImprimeTexto.h"
 #include "tq587.h"
 
 namespace {
@@ -103,6 +106,9 @@ std::string defaultLibrary() {
 // The text to print; an empty error when it was read.
 std::string readText(const char* path, std::string& text) {
   if (path == nullptr || std::strcmp(path, "-") == 0) {
+    if (isatty(STDIN_FILENO)) {
+      std::fprintf(stderr, "tq587: reading the text from standard input (end it with Ctrl-D)\n");
+    }
     text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     return "";
   }
@@ -115,11 +121,66 @@ std::string readText(const char* path, std::string& text) {
   return "";
 }
 
+// While it lives, standard error holds back every line that begins with
+// dropped and lets the others through. The library loaded writes to the
+// same stderr, so its lines pass here too; a line is judged whole, once its
+// end has arrived.
+class StderrFilter {
+ public:
+  explicit StderrFilter(std::string dropped) : dropped_(std::move(dropped)) {
+    cookie_io_functions_t io = {};
+    io.write = &StderrFilter::take;
+    FILE* filtered = fopencookie(this, "w", io);
+    if (filtered == nullptr) return;
+    std::setvbuf(filtered, nullptr, _IOLBF, BUFSIZ);
+    original_ = stderr;
+    stderr = filtered;
+  }
+  ~StderrFilter() {
+    if (original_ == nullptr) return;
+    std::fclose(stderr);
+    stderr = original_;
+    std::fputs(line_.c_str(), stderr);  // an unfinished last line
+  }
+  StderrFilter(const StderrFilter&) = delete;
+  StderrFilter& operator=(const StderrFilter&) = delete;
+
+ private:
+  static ssize_t take(void* self, const char* bytes, size_t size) {
+    StderrFilter& filter = *static_cast<StderrFilter*>(self);
+    filter.line_.append(bytes, size);
+    for (size_t end; (end = filter.line_.find('\n')) != std::string::npos;) {
+      if (filter.line_.compare(0, filter.dropped_.size(), filter.dropped_) != 0) {
+        std::fwrite(filter.line_.data(), 1, end + 1, filter.original_);
+      }
+      filter.line_.erase(0, end + 1);
+    }
+    return static_cast<ssize_t>(size);
+  }
+
+  std::string dropped_;
+  FILE* original_ = nullptr;
+  std::string line_;
+};
+
 // --log: the daily log switch on (and LOG left out, so it cannot silence
-// it) for the run, then the two switches as they were.
+// it) for the run, then the two switches as they were. Without a log folder
+// the library says "Erro ao escrever no arquivo" for every line; the lines
+// are shown all the same, so the tool holds that back and says once where
+// the folder should be.
 class LogForTheRun {
  public:
   LogForTheRun() {
+    // c:\KORVA\ is dosdevices/c:/KORVA/ here, or /var/log/KORVA/ where
+    // there is no dosdevices/c:.
+    const std::string folder = logDirectory();
+    if (access(folder.c_str(), W_OK) != 0) {
+      const int error = errno;
+      folderProblem_ = "no log file was written: the log folder " + folder + " (c:\\KORVA\\) " +
+                       (error == ENOENT ? "does not exist; create it with: mkdir -p '" + folder + "'"
+                                        : "cannot be written: " + std::string(std::strerror(error)));
+      filter_.emplace("Erro ao escrever no arquivo: " + folder);
+    }
     MasterController& master = MasterController::getInstance();
     if (!master.lerArquivoINI()) return;
     saved_ = master.config();
@@ -132,6 +193,16 @@ class LogForTheRun {
     active_ = master.salvarArquivoINI();
   }
   ~LogForTheRun() {
+    putBack();
+    if (folderProblem_.empty()) return;
+    filter_.reset();
+    std::fprintf(stderr, "tq587: %s\n", folderProblem_.c_str());
+  }
+  LogForTheRun(const LogForTheRun&) = delete;
+  LogForTheRun& operator=(const LogForTheRun&) = delete;
+
+ private:
+  void putBack() {
     MasterController& master = MasterController::getInstance();
     // The run may have stored a port, a speed or a setting: keep those.
     if (!active_ || !master.lerArquivoINI()) return;
@@ -144,12 +215,11 @@ class LogForTheRun {
     });
     master.salvarArquivoINI();
   }
-  LogForTheRun(const LogForTheRun&) = delete;
-  LogForTheRun& operator=(const LogForTheRun&) = delete;
 
- private:
   Configuracao saved_{};
   bool active_ = false;
+  std::string folderProblem_;  // empty when the log files can be written
+  std::optional<StderrFilter> filter_;
 };
 
 int call(const std::string& library, const Command& command, const char* argument,
@@ -167,6 +237,13 @@ int call(const std::string& library, const Command& command, const char* argumen
   }
   std::printf("%s: %d (%s)\n", command.function, result, meaning(result));
   std::fflush(stdout);
+  // The library counts the text up to its first zero byte; it checks the
+  // length once it has reached the printer, but refuses a longer text anyway.
+  const size_t length = std::strlen(text.c_str());
+  if (command.argument == Argument::MarkedUpText && result != TQ587_DONE && length > ImprimeTexto::kMaxCaracteres) {
+    std::fprintf(stderr, "tq587: the library refuses texts longer than %d characters, and this one has %zu: split the "
+                 "text into several calls\n", ImprimeTexto::kMaxCaracteres, length);
+  }
   // The library is left loaded: it keeps its connection to the end.
   return result == TQ587_DONE ? 0 : 1;
 }

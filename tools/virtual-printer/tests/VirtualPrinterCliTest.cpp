@@ -95,13 +95,15 @@ TEST(VirtualPrinterCli, KeepsTakingTheLineWhileItDrawsOnABusyMachine) {
 }
 
 // Each call's result and its meaning on standard output, what the user got
-// wrong on standard error, and no CONVERSOR.INI written unless asked.
+// wrong and what the tool explains on standard error, and no CONVERSOR.INI
+// written unless asked.
 TEST(Tq587Tool, SaysWhatEachCallAnswered) {
   struct Case {
     std::vector<std::string> args;
     bool withIni;
     int status;
-    const char* says;
+    const char* says;  // on standard error when status is 2, else on either
+    std::string input = "";
   } const kCases[] = {
       {{"--help"}, false, 0, "  --log          show the library's log"},
       {{"drawer"}, false, 2, "tq587: no CONVERSOR.INI in this directory."},
@@ -110,6 +112,10 @@ TEST(Tq587Tool, SaysWhatEachCallAnswered) {
       {{"drawer"}, true, 1, "TQ587_iAcionarGaveta: 0 (printer not reachable, or a send failed)\n"},
       {{"tabs", "0,5"}, true, 1, "TQ587_regTabulacao: -99 (invalid parameter)"},
       {{"--log", "close"}, true, 0, "========== Inicializando DLL =========="},
+      {{"--log", "close"}, true, 0, "tq587: no log file was written: the log folder dosdevices/c:/KORVA/ (c:\\KORVA\\) "
+                                    "does not exist; create it with: mkdir -p 'dosdevices/c:/KORVA/'\n"},
+      {{"text"}, true, 1, "tq587: the library refuses texts longer than 2000 characters, and this one has 2001: split "
+                          "the text into several calls\n", std::string(2001, 'a')},
       {{"print"}, true, 2, "tq587: unknown command 'print' (see tq587 --help)"},
       {{"enter"}, true, 2, "tq587: enter needs 0|1"},
       {{"text", "nowhere.txt"}, true, 2, "tq587: cannot read nowhere.txt: No such file or directory"},
@@ -120,9 +126,10 @@ TEST(Tq587Tool, SaysWhatEachCallAnswered) {
     if (c.withIni) writeFile(dir.file("CONVERSOR.INI"), "[TQ587]\r\nMETODO_DE_COMUNICACAO = \"SERIAL\"\r\n");
     std::vector<std::string> argv = {TQ587_TOOL, "--lib", TQ587_LIBRARY_PATH};
     argv.insert(argv.end(), c.args.begin(), c.args.end());
-    const Finished r = run(argv, dir);
+    const Finished r = run(argv, dir, c.input);
     EXPECT_EQ(r.status, c.status);
-    EXPECT_NE((c.status == 2 ? r.err : r.out).find(c.says), std::string::npos) << r.out << r.err;
+    EXPECT_NE((c.status == 2 ? r.err : r.out + r.err).find(c.says), std::string::npos) << r.out << r.err;
+    EXPECT_EQ(r.err.find("Erro ao escrever no arquivo"), std::string::npos);
     const bool asked = c.withIni || c.args[0] == "--init" || c.args[0] == "--force";
     EXPECT_EQ(access(dir.file("CONVERSOR.INI").c_str(), F_OK) == 0, asked);
   }
