@@ -17,8 +17,4 @@ namespace vprinter {
 // end of the stream is listed with "(truncated)".
 std::vector<std::string> decodeListing(const uint8_t* bytes, size_t length);
 
-// A text as the listing shows it: in double quotes, with '"' and '\' escaped
-// and every byte outside 20..7E written as \xHH.
-std::string quoted(const uint8_t* bytes, size_t length);
-
 }  // namespace vprinter

@@ -69,6 +69,14 @@ void Paper::flushLine(int minimumFeed) {
   x_ = 0;
 }
 
+std::vector<uint8_t> Paper::discardLine() {
+  std::vector<uint8_t> bytes;
+  for (const Placed& p : line_) bytes.push_back(p.cell.byte);
+  line_.clear();
+  x_ = 0;
+  return bytes;
+}
+
 void Paper::printLineAndFeed(int dots) {
   if (line_.empty()) {
     advance(dots);

@@ -3,6 +3,7 @@
 // and the feed that moves the paper on.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -20,6 +21,7 @@ struct Cell {
   int scaleY;           // 2 for double height
   bool bold;
   int underline;        // 0, 1 or 2 dots
+  uint8_t byte;         // the byte received, for the notes
 };
 
 enum class Align { Left, Centre, Right };
@@ -59,11 +61,8 @@ class Paper {
   void setLeftMargin(int dots);
   void setAreaWidth(int dots);
   void resetMargins();
-  // ESC @ clears the line not yet printed.
-  void discardLine() {
-    line_.clear();
-    x_ = 0;
-  }
+  // ESC @ clears the line not yet printed; returns the bytes of its cells.
+  std::vector<uint8_t> discardLine();
 
  private:
   struct Placed {

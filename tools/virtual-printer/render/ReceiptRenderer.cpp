@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "CodePage.h"
+#include "Quoted.h"
 #include "Symbols.h"
 #include "common/EscPos.h"
 
@@ -115,7 +116,7 @@ void ReceiptRenderer::character(uint8_t b) {
   const CellSize size = modes_.fontB ? kFontB : kFontA;
   const Bitmap& glyph = glyphs_.cell(characterOf(modes_.table, b), size);
   paper_.put({&glyph, modes_.doubleWidth ? 2 : 1, modes_.doubleHeight ? 2 : 1, modes_.bold,
-              modes_.underline});
+              modes_.underline, b});
 }
 
 // HT: to the next tab stop, counted in characters of the current width;
@@ -139,13 +140,18 @@ size_t ReceiptRenderer::esc(const uint8_t* b, size_t n) {
   const uint8_t p = command->params > 0 ? b[2] : 0;
   Modes& m = modes_;
   switch (b[1]) {
-    case '@':
-      paper_.discardLine();
+    case '@': {
+      // Text not yet ended by LF or a print command never reaches the paper.
+      const std::vector<uint8_t> cleared = paper_.discardLine();
+      if (!cleared.empty()) {
+        note("text cleared by ESC @ before it was printed: " + quoted(cleared.data(), cleared.size()));
+      }
       modes_ = Modes();
       paper_.setAlign(Align::Left);
       paper_.resetMargins();
       paper_.setLineSpacing(modes_.lineSpacing);
       break;
+    }
     case 'E': m.bold = p & 1; break;
     case 'G': m.bold = p & 1; break;
     case '-': m.underline = std::min(digit(p), 2); break;

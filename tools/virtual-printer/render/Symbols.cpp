@@ -3,6 +3,7 @@
 
 #include <zint.h>
 
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -64,19 +65,44 @@ std::vector<uint8_t> code128Characters(const uint8_t* data, size_t length) {
   return text;
 }
 
+// GS k m: the symbology of each system m, 65 to 73 (0 to 6 are the first
+// seven again). zint draws EAN-13 and EAN-8 as one symbology that picks its
+// symbol by the number of digits, and checks a given check digit only in
+// the form that expects it: so a system of fixed length takes exactly its
+// digits, or one more for the check digit, and anything else is refused.
+struct System {
+  int symbology;       // the data without a check digit, or of any length
+  int withCheckDigit;  // the data with its check digit
+  size_t digits;       // without the check digit; 0 when any length goes
+};
+const System kSystems[] = {
+    {BARCODE_UPCA, BARCODE_UPCA_CHK, 11},  // 65 UPC-A
+    {BARCODE_UPCE, 0, 0},                  // 66 UPC-E: 6 to 8 digits, as zint takes them
+    {BARCODE_EANX, BARCODE_EANX_CHK, 12},  // 67 EAN-13
+    {BARCODE_EANX, BARCODE_EANX_CHK, 7},   // 68 EAN-8
+    {BARCODE_CODE39, 0, 0},                // 69 Code 39
+    {BARCODE_C25INTER, 0, 0},              // 70 ITF
+    {BARCODE_CODABAR, 0, 0},               // 71 Codabar
+    {BARCODE_CODE93, 0, 0},                // 72 Code 93
+    {BARCODE_CODE128, 0, 0},               // 73 Code 128
+};
+
 }  // namespace
 
 Symbol linearBarcode(uint8_t m, const uint8_t* data, size_t length) {
-  static const int kSystems[] = {BARCODE_UPCA,   BARCODE_UPCE,   BARCODE_EANX,    BARCODE_EANX,
-                                 BARCODE_CODE39, BARCODE_C25INTER, BARCODE_CODABAR, BARCODE_CODE93,
-                                 BARCODE_CODE128};
   const int index = m >= 65 ? m - 65 : (m <= 6 ? m : -1);
-  if (index < 0 || index > 8) {
-    Symbol unknown;
-    unknown.error = "unknown barcode system " + std::to_string(m);
-    return unknown;
+  Symbol refused;
+  if (index < 0 || index >= static_cast<int>(std::size(kSystems))) {
+    refused.error = "unknown barcode system " + std::to_string(m);
+    return refused;
   }
-  const int symbology = kSystems[index];
+  const System& system = kSystems[index];
+  if (system.digits != 0 && length != system.digits && length != system.digits + 1) {
+    refused.error = "needs " + std::to_string(system.digits) + " digits, or " + std::to_string(system.digits + 1) +
+                    " with the check digit";
+    return refused;
+  }
+  const int symbology = system.digits != 0 && length > system.digits ? system.withCheckDigit : system.symbology;
   if (symbology == BARCODE_CODE128) {
     const std::vector<uint8_t> text = code128Characters(data, length);
     return encode({symbology, -1, 0}, text.data(), text.size());
