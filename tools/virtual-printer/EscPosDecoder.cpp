@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/EscPos.h"
+#include "render/FixedCommands.h"
 #include "render/Quoted.h"
 
 namespace vprinter {
@@ -13,46 +14,6 @@ namespace {
 using namespace escpos;
 constexpr uint8_t NUL = 0x00;
 constexpr uint8_t CR = 0x0D;
-
-// A command of fixed length after its two-byte prefix: the parameters are
-// listed in decimal, or as one 16-bit little-endian number when word is set.
-struct Fixed {
-  uint8_t code;
-  const char* name;
-  size_t params;
-  bool word;
-};
-
-const Fixed kEscCommands[] = {
-    {'@', "ESC @", 0, false},  // initialise
-    {'E', "ESC E", 1, false},  // bold
-    {'-', "ESC -", 1, false},  // underline
-    {'!', "ESC !", 1, false},  // print modes (width, height)
-    {'M', "ESC M", 1, false},  // font
-    {'G', "ESC G", 1, false},  // double strike
-    {'a', "ESC a", 1, false},  // alignment
-    {'d', "ESC d", 1, false},  // print and feed n lines
-    {'2', "ESC 2", 0, false},  // default line spacing
-    {'3', "ESC 3", 1, false},  // line spacing
-    {'J', "ESC J", 1, false},  // feed n dots
-    {'t', "ESC t", 1, false},  // character table
-    {'p', "ESC p", 3, false},  // drawer kick
-};
-
-const Fixed kGsCommands[] = {
-    {'h', "GS h", 1, false},  // barcode height
-    {'w', "GS w", 1, false},  // barcode module width
-    {'H', "GS H", 1, false},  // barcode text position
-    {'f', "GS f", 1, false},  // barcode text font
-    {'!', "GS !", 1, false},  // character size
-    {'B', "GS B", 1, false},  // reverse printing
-    {'L', "GS L", 2, true},   // left margin in dots
-    {'W', "GS W", 2, true},   // print area width in dots
-};
-
-const Fixed kFsCommands[] = {
-    {'p', "FS p", 2, false},  // print stored image
-};
 
 // GS ( k: one function of the QR code (cn 49) or PDF417 (cn 48) symbol.
 struct SymbolFunction {
@@ -100,11 +61,11 @@ class Decoder {
       if (c >= 0x20) {
         textRun();
       } else if (c == ESC) {
-        if (!escTabPositions()) prefixed("ESC", kEscCommands);
+        if (!escTabPositions()) prefixed("ESC", ESC);
       } else if (c == GS) {
-        if (!gsCounted()) prefixed("GS", kGsCommands);
+        if (!gsCounted()) prefixed("GS", GS);
       } else if (c == FS) {
-        prefixed("FS", kFsCommands);
+        prefixed("FS", FS);
       } else if (c == DLE && left() >= 2 && at(1) == EOT) {
         fixed("DLE EOT", 2, 1, false);
       } else {
@@ -142,13 +103,13 @@ class Decoder {
     i_ += prefix + count;
   }
 
-  template <size_t N>
-  void prefixed(const char* prefix, const Fixed (&table)[N]) {
-    if (left() < 2) return truncated(prefix);
-    for (const Fixed& command : table) {
-      if (command.code == at(1)) return fixed(command.name, 2, command.params, command.word);
+  // A command of fixed length, its parameters in decimal or as one word.
+  void prefixed(const char* name, uint8_t prefix) {
+    if (left() < 2) return truncated(name);
+    if (const FixedCommand* command = fixedCommand(prefix, at(1))) {
+      return fixed(command->name, 2, command->params, command->word);
     }
-    emit(std::string(prefix) + " " + hexByte(at(1)) + " (unknown)");
+    emit(std::string(name) + " " + hexByte(at(1)) + " (unknown)");
     i_ += 2;
   }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "CodePage.h"
+#include "FixedCommands.h"
 #include "Quoted.h"
 #include "Symbols.h"
 #include "common/EscPos.h"
@@ -21,27 +22,6 @@ constexpr size_t kMaxNotes = 100;
 // The box FS p draws in place of a stored image, in dots.
 constexpr int kStoredImageWidth = 256;
 constexpr int kStoredImageHeight = 96;
-
-// Parameters after the two bytes of a fixed-length ESC, GS or FS command.
-struct Fixed {
-  uint8_t prefix;
-  uint8_t code;
-  size_t params;
-};
-
-const Fixed kFixed[] = {
-    {ESC, '@', 0}, {ESC, 'E', 1}, {ESC, '-', 1}, {ESC, '!', 1}, {ESC, 'M', 1}, {ESC, 'G', 1},
-    {ESC, 'a', 1}, {ESC, 'd', 1}, {ESC, '2', 0}, {ESC, '3', 1}, {ESC, 'J', 1}, {ESC, 't', 1},
-    {ESC, 'p', 3}, {GS, 'h', 1},  {GS, 'w', 1},  {GS, 'H', 1},  {GS, 'f', 1},  {GS, '!', 1},
-    {GS, 'B', 1},  {GS, 'L', 2},  {GS, 'W', 2},  {FS, 'p', 2},
-};
-
-const Fixed* fixedCommand(uint8_t prefix, uint8_t code) {
-  for (const Fixed& f : kFixed) {
-    if (f.prefix == prefix && f.code == code) return &f;
-  }
-  return nullptr;
-}
 
 // A parameter given as 0..2 or as the digits '0'..'2'.
 int digit(uint8_t n) { return n >= '0' ? n - '0' : n; }
@@ -134,7 +114,7 @@ void ReceiptRenderer::tab() {
 size_t ReceiptRenderer::esc(const uint8_t* b, size_t n) {
   if (n < 2) return 0;
   if (b[1] == 'D') return tabPositions(b, n);
-  const Fixed* command = fixedCommand(ESC, b[1]);
+  const FixedCommand* command = fixedCommand(ESC, b[1]);
   if (command == nullptr) return 2;  // unknown: listed, not printed
   if (n < 2 + command->params) return 0;
   const uint8_t p = command->params > 0 ? b[2] : 0;
@@ -220,7 +200,7 @@ size_t ReceiptRenderer::gs(const uint8_t* b, size_t n) {
       return b[2] == 'k' ? symbol(b, n) : b[2] == 'L' ? graphics(b, n) : 2;
     default: break;
   }
-  const Fixed* command = fixedCommand(GS, b[1]);
+  const FixedCommand* command = fixedCommand(GS, b[1]);
   if (command == nullptr) return 2;
   if (n < 2 + command->params) return 0;
   Modes& m = modes_;
