@@ -16,12 +16,15 @@
 #include <optional>
 #include <string>
 
-#include "config/MasterController.h"
+#include "config/IniFile.h"
 #include "log/Log.h"
 #include "text/ImprimeTexto.h"
 #include "tq587.h"
 
 namespace {
+
+// Where the library reads its settings: the current directory.
+const char kIniFile[] = "CONVERSOR.INI";
 
 using NoArgument = int (*)();
 using TextArgument = int (*)(const char*);
@@ -181,16 +184,14 @@ class LogForTheRun {
                                         : "cannot be written: " + std::string(std::strerror(error)));
       filter_.emplace("Erro ao escrever no arquivo: " + folder);
     }
-    MasterController& master = MasterController::getInstance();
-    if (!master.lerArquivoINI()) return;
-    saved_ = master.config();
-    master.alterar([](Configuracao& c) {
-      c.logDiario = 'S';
-      c.logDiarioPresent = true;
-      c.log = ' ';
-      c.logPresent = false;
-    });
-    active_ = master.salvarArquivoINI();
+    Configuracao c;
+    if (!ini::readFile(kIniFile, c)) return;
+    saved_ = c;
+    c.logDiario = 'S';
+    c.logDiarioPresent = true;
+    c.log = ' ';
+    c.logPresent = false;
+    active_ = ini::writeFile(kIniFile, c);
   }
   ~LogForTheRun() {
     putBack();
@@ -203,17 +204,14 @@ class LogForTheRun {
 
  private:
   void putBack() {
-    MasterController& master = MasterController::getInstance();
     // The run may have stored a port, a speed or a setting: keep those.
-    if (!active_ || !master.lerArquivoINI()) return;
-    const Configuracao saved = saved_;
-    master.alterar([&](Configuracao& c) {
-      c.logDiario = saved.logDiario;
-      c.logDiarioPresent = saved.logDiarioPresent;
-      c.log = saved.log;
-      c.logPresent = saved.logPresent;
-    });
-    master.salvarArquivoINI();
+    Configuracao c;
+    if (!active_ || !ini::readFile(kIniFile, c)) return;
+    c.logDiario = saved_.logDiario;
+    c.logDiarioPresent = saved_.logDiarioPresent;
+    c.log = saved_.log;
+    c.logPresent = saved_.logPresent;
+    ini::writeFile(kIniFile, c);
   }
 
   Configuracao saved_{};
@@ -273,10 +271,12 @@ int main(int argc, char** argv) {
     }
   }
 
-  const bool haveIni = access("CONVERSOR.INI", F_OK) == 0;
+  const bool haveIni = access(kIniFile, F_OK) == 0;
   if (init) {
     if (haveIni) return fail("CONVERSOR.INI is already here; edit it, or remove it first");
-    if (!MasterController::getInstance().criarArquivoINI()) {
+    Configuracao defaults{};
+    ini::setDefaults(defaults);
+    if (!ini::writeFile(kIniFile, defaults)) {
       return fail(std::string("cannot write CONVERSOR.INI here: ") + std::strerror(errno));
     }
     std::printf("wrote CONVERSOR.INI: COM1 at 115200 bit/s, serial; edit PORTA, VELOCIDADE and "
