@@ -1,13 +1,15 @@
 // Clock.cpp - the system's clock, and the test seam in front of it.
 #include "common/Clock.h"
 
+#include "common/ClockPlatform.h"
+
 namespace tq587 {
 namespace {
 
 class SystemClock : public Clock {
  public:
   std::time_t now() override { return std::time(nullptr); }
-  void sleep(int milliseconds) override { platformSleep(milliseconds); }
+  void sleep(int milliseconds) override { clock_platform::sleep(milliseconds); }
 };
 
 SystemClock gSystemClock;

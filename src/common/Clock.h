@@ -20,7 +20,4 @@ Clock& clock();
 // Test seam: nullptr puts the system's clock back.
 void setClock(Clock* clock);
 
-// The platform's wait (clock_<platform>.cpp).
-void platformSleep(int milliseconds);
-
 }  // namespace tq587

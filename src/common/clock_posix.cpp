@@ -3,15 +3,17 @@
 
 #include <cerrno>
 
-#include "common/Clock.h"
+#include "common/ClockPlatform.h"
 
 namespace tq587 {
+namespace clock_platform {
 
-void platformSleep(int milliseconds) {
+void sleep(int milliseconds) {
   if (milliseconds <= 0) return;
   timespec wait{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
   while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
   }
 }
 
+}  // namespace clock_platform
 }  // namespace tq587

@@ -1,6 +1,8 @@
 // UsbLibrary.cpp - fills the table of libusb 0.1 calls from a loaded library.
 #include "connection/UsbLibrary.h"
 
+#include "connection/UsbPlatform.h"
+
 namespace {
 
 UsbLibrary gLibrary;
@@ -10,14 +12,14 @@ bool gTried = false;
 template <typename Function>
 bool bind(void* library, const char* name, Function*& slot) {
   // The platform hands back an untyped address; each slot knows its own type.
-  slot = reinterpret_cast<Function*>(usbplatform::findSymbol(library, name));
+  slot = reinterpret_cast<Function*>(tq587::usb_platform::findSymbol(library, name));
   return slot != nullptr;
 }
 
 const UsbLibrary* load(const char* path) {
   gTried = true;
   gLoaded = nullptr;
-  void* library = usbplatform::openLibrary(path);
+  void* library = tq587::usb_platform::openLibrary(path);
   if (!library) return nullptr;
   UsbLibrary table{};
   const bool complete = bind(library, "usb_init", table.init) &&
@@ -40,10 +42,10 @@ const UsbLibrary* load(const char* path) {
 }  // namespace
 
 const UsbLibrary* usbLibrary() {
-  if (!gTried) load(usbplatform::defaultLibraryName());
+  if (!gTried) load(tq587::usb_platform::defaultLibraryName());
   return gLoaded;
 }
 
 const UsbLibrary* loadUsbLibrary(const char* path) {
-  return load(path ? path : usbplatform::defaultLibraryName());
+  return load(path ? path : tq587::usb_platform::defaultLibraryName());
 }

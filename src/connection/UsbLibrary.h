@@ -29,13 +29,3 @@ const UsbLibrary* usbLibrary();
 // Test seam: load the libusb 0.1 found at path instead (nullptr: the
 // system's one again). Returns what usbLibrary() answers from now on.
 const UsbLibrary* loadUsbLibrary(const char* path);
-
-// Platform part (usb_library_<platform>.cpp).
-namespace usbplatform {
-// The file name of the system's libusb 0.1.
-const char* defaultLibraryName();
-// Opens a shared library: a handle, nullptr when it cannot be loaded.
-void* openLibrary(const char* path);
-// The address of an exported name, nullptr when missing.
-void* findSymbol(void* library, const char* name);
-}  // namespace usbplatform

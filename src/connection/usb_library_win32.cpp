@@ -4,9 +4,10 @@
 
 #include <string>
 
-#include "connection/UsbLibrary.h"
+#include "connection/UsbPlatform.h"
 
-namespace usbplatform {
+namespace tq587 {
+namespace usb_platform {
 
 namespace {
 
@@ -48,4 +49,5 @@ void* findSymbol(void* library, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
 
-}  // namespace usbplatform
+}  // namespace usb_platform
+}  // namespace tq587

@@ -2,30 +2,40 @@
 //
 // Only a regular file opens, and opening never waits: a FIFO or a device
 // named as a picture would block a plain open or read for ever, so the file
-// is opened without waiting and refused unless it is a regular file. One
-// file per platform holds the calls (arquivo_imagem_posix.cpp,
-// arquivo_imagem_win32.cpp).
+// is opened without waiting and refused unless it is a regular file. The
+// calls are the platform's (ImagePlatform.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "image/ImagePlatform.h"
+
 class ArquivoImagem {
  public:
   ArquivoImagem() = default;
-  ~ArquivoImagem();
+  ~ArquivoImagem() { tq587::image_platform::closeFile(handle_); }
   ArquivoImagem(const ArquivoImagem&) = delete;
   ArquivoImagem& operator=(const ArquivoImagem&) = delete;
 
   // false when the path names nothing, cannot be read or is not a regular file.
-  bool abrir(const char* caminho);
+  bool abrir(const char* caminho) {
+    int64_t tamanho = 0;
+    const tq587::image_platform::Handle handle = tq587::image_platform::openFile(caminho, &tamanho);
+    if (handle == tq587::image_platform::kInvalidHandle) return false;
+    handle_ = handle;
+    tamanho_ = tamanho;
+    return true;
+  }
   // The size of the file when it was opened.
   int64_t tamanho() const { return tamanho_; }
   // Reads up to n bytes from the offset on: fewer at the end of the file,
   // none past it or when the system refuses.
-  size_t lerEm(int64_t offset, uint8_t* bytes, size_t n);
+  size_t lerEm(int64_t offset, uint8_t* bytes, size_t n) {
+    return tq587::image_platform::readAt(handle_, offset, bytes, n);
+  }
 
  private:
-  intptr_t handle_ = -1;
+  tq587::image_platform::Handle handle_ = tq587::image_platform::kInvalidHandle;
   int64_t tamanho_ = 0;
 };

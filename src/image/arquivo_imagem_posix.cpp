@@ -7,29 +7,31 @@
 
 #include <cerrno>
 
-#include "image/ArquivoImagem.h"
+#include "image/ImagePlatform.h"
 
-ArquivoImagem::~ArquivoImagem() {
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));
-}
+namespace tq587 {
+namespace image_platform {
 
-bool ArquivoImagem::abrir(const char* caminho) {
-  const int fd = ::open(caminho, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return false;
+Handle openFile(const char* path, int64_t* size) {
+  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return kInvalidHandle;
   struct stat info;
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
-    return false;
+    return kInvalidHandle;
   }
-  handle_ = fd;
-  tamanho_ = static_cast<int64_t>(info.st_size);
-  return true;
+  *size = static_cast<int64_t>(info.st_size);
+  return fd;
 }
 
-size_t ArquivoImagem::lerEm(int64_t offset, uint8_t* bytes, size_t n) {
+void closeFile(Handle handle) {
+  if (handle >= 0) ::close(static_cast<int>(handle));
+}
+
+size_t readAt(Handle handle, int64_t offset, uint8_t* bytes, size_t n) {
   size_t lidos = 0;
-  while (handle_ >= 0 && lidos < n) {
-    const ssize_t r = ::pread(static_cast<int>(handle_), bytes + lidos, n - lidos,
+  while (handle >= 0 && lidos < n) {
+    const ssize_t r = ::pread(static_cast<int>(handle), bytes + lidos, n - lidos,
                               static_cast<off_t>(offset) + static_cast<off_t>(lidos));
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) break;
@@ -37,3 +39,6 @@ size_t ArquivoImagem::lerEm(int64_t offset, uint8_t* bytes, size_t n) {
   }
   return lidos;
 }
+
+}  // namespace image_platform
+}  // namespace tq587

@@ -8,41 +8,46 @@
 
 #include <algorithm>
 
-#include "image/ArquivoImagem.h"
+#include "image/ImagePlatform.h"
+
+namespace tq587 {
+namespace image_platform {
 
 namespace {
-HANDLE toHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE toHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 }  // namespace
 
-ArquivoImagem::~ArquivoImagem() {
-  if (handle_ != -1) CloseHandle(toHandle(handle_));
-}
-
-bool ArquivoImagem::abrir(const char* caminho) {
-  HANDLE h = CreateFileA(caminho, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+Handle openFile(const char* path, int64_t* size) {
+  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size)) {
+  if (h == INVALID_HANDLE_VALUE) return kInvalidHandle;
+  LARGE_INTEGER length;
+  if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &length)) {
     CloseHandle(h);
-    return false;
+    return kInvalidHandle;
   }
-  handle_ = reinterpret_cast<intptr_t>(h);
-  tamanho_ = size.QuadPart;
-  return true;
+  *size = length.QuadPart;
+  return reinterpret_cast<Handle>(h);
 }
 
-size_t ArquivoImagem::lerEm(int64_t offset, uint8_t* bytes, size_t n) {
+void closeFile(Handle handle) {
+  if (handle != kInvalidHandle) CloseHandle(toHandle(handle));
+}
+
+size_t readAt(Handle handle, int64_t offset, uint8_t* bytes, size_t n) {
   size_t lidos = 0;
-  while (handle_ != -1 && lidos < n) {
+  while (handle != kInvalidHandle && lidos < n) {
     const uint64_t at = static_cast<uint64_t>(offset) + lidos;
     OVERLAPPED where = {};
     where.Offset = static_cast<DWORD>(at);
     where.OffsetHigh = static_cast<DWORD>(at >> 32);
     const DWORD ask = static_cast<DWORD>(std::min<size_t>(n - lidos, 1u << 30));
     DWORD got = 0;
-    if (!ReadFile(toHandle(handle_), bytes + lidos, ask, &got, &where) || got == 0) break;
+    if (!ReadFile(toHandle(handle), bytes + lidos, ask, &got, &where) || got == 0) break;
     lidos += got;
   }
   return lidos;
 }
+
+}  // namespace image_platform
+}  // namespace tq587

@@ -8,6 +8,8 @@
 #include <ctime>
 #include <string>
 
+#include "log/LogPlatform.h"
+
 constexpr int LOG_DEBUG = 1;
 constexpr int LOG_INFO = 2;
 constexpr int LOG_WARN = 3;
@@ -43,4 +45,4 @@ void setLogSettings(const LogSettings& settings);
 std::string logFileName(const LogSettings& settings, std::time_t now);
 
 // The directory c:\KORVA\ on this platform, with its trailing separator.
-std::string logDirectory();
+inline std::string logDirectory() { return tq587::log_platform::directory(); }

@@ -5,10 +5,16 @@
 // The directory itself is never created here.
 #include <sys/stat.h>
 
-#include "log/Log.h"
+#include "log/LogPlatform.h"
 
-std::string logDirectory() {
+namespace tq587 {
+namespace log_platform {
+
+std::string directory() {
   struct stat st;
   if (stat("dosdevices/c:", &st) == 0 && S_ISDIR(st.st_mode)) return "dosdevices/c:/KORVA/";
   return "/var/log/KORVA/";
 }
+
+}  // namespace log_platform
+}  // namespace tq587

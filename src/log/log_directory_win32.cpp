@@ -1,4 +1,10 @@
 // log_directory_win32.cpp - the fixed log directory on Windows.
-#include "log/Log.h"
+#include "log/LogPlatform.h"
 
-std::string logDirectory() { return "c:\\KORVA\\"; }
+namespace tq587 {
+namespace log_platform {
+
+std::string directory() { return "c:\\KORVA\\"; }
+
+}  // namespace log_platform
+}  // namespace tq587

@@ -2,11 +2,10 @@
  *
  * libusb-win32 ships no header with Debian's mingw-w64, and its layout is not
  * the Linux one: every structure is byte-packed and paths hold 512 bytes. The
- * calls are cdecl, as declared in UsbLibrary.h. Only the Windows build puts
- * this folder on the include path.
+ * calls are cdecl, as declared in UsbLibrary.h. CMake puts this folder on
+ * the include path of the win32 family only.
  */
-#ifndef TQ587_WIN32_USB_H
-#define TQ587_WIN32_USB_H
+#pragma once
 
 /* <windows.h> defines interface as a keyword; the libusb calls name a
  * parameter so. */
@@ -63,5 +62,3 @@ struct usb_bus {
 
 struct usb_dev_handle;
 typedef struct usb_dev_handle usb_dev_handle;
-
-#endif /* TQ587_WIN32_USB_H */

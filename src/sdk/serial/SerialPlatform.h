@@ -1,8 +1,10 @@
 // SerialPlatform.h - what the serial port needs of the operating system.
 //
 // One file per platform implements these calls (serial_port_posix.cpp,
-// serial_port_win32.cpp); SDK::SERIAL_COMMUNICATION_PORT above them holds no
-// platform code. A handle is an open device, kInvalidHandle when there is none.
+// serial_port_win32.cpp), and on a POSIX system serial_port_<system>.cpp
+// names the system's devices (serial_port_linux.cpp);
+// SDK::SERIAL_COMMUNICATION_PORT above them holds no platform code. A handle
+// is an open device, kInvalidHandle when there is none.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +38,9 @@ struct SavedState {
 
 // The device that stands for COM<port>.
 std::string devicePath(int32_t port);
+// On a POSIX system: the system's own device for COM<port> (port 1 or
+// more), used when the current directory maps no device to it.
+std::string systemDevicePath(int32_t port);
 // True when COM<port> is there (no device is opened to find out).
 bool portPresent(int32_t port);
 

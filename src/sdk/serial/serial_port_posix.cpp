@@ -2,8 +2,9 @@
 //
 // COM<n> is the device at dosdevices/com<n> in the current directory when
 // that entry exists (as Wine lays it out: a link to /dev/ttyUSB0, a
-// pseudo-terminal...), and /dev/ttyS<n-1> otherwise. An entry that points
-// nowhere makes the port absent.
+// pseudo-terminal...), and the system's own device for it otherwise
+// (serial_port_<system>.cpp). An entry that points nowhere makes the port
+// absent.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -97,7 +98,7 @@ std::string devicePath(int32_t port) {
   const std::string dos = "dosdevices/com" + std::to_string(port);
   struct stat st;
   if (lstat(dos.c_str(), &st) == 0) return dos;
-  return "/dev/ttyS" + std::to_string(port - 1);
+  return systemDevicePath(port);
 }
 
 bool portPresent(int32_t port) {
