@@ -1,4 +1,5 @@
-// ImprimeTexto.cpp - the text loop, the tag parser and the tag table.
+// ImprimeTexto.cpp - the text loop and the tag parser, over one object per
+// row of the tag table.
 #include "text/ImprimeTexto.h"
 
 #include <algorithm>
@@ -6,13 +7,10 @@
 
 #include "common/EscPos.h"
 #include "config/MasterController.h"
-#include "text/barcode/CodebarAltura.h"
-#include "text/barcode/CodebarGsK.h"
-#include "text/barcode/CodebarMudo.h"
-#include "text/barcode/CodebarSimbolo.h"
-#include "tq587.h"
 #include "connection/PrinterController.h"
 #include "log/Log.h"
+#include "text/Tags.h"
+#include "tq587.h"
 
 namespace {
 
@@ -45,9 +43,10 @@ bool ehMarcador(const uint8_t* bytes, int n, const char* marcador) {
          (n == m || bytes[m] == 0);
 }
 
+// A text that opens with a tag of kComecaLinha starts its first line itself.
 bool comecaLinha(const char* texto) {
-  for (const IdentidadeTag* tag : tags::kComecamLinha) {
-    if (comecaCom(texto, tag->abertura)) return true;
+  for (const IdentidadeTag& tag : tags::kTabela) {
+    if (tag.tem(kComecaLinha) && comecaCom(texto, tag.abertura)) return true;
   }
   return false;
 }
@@ -56,61 +55,12 @@ bool enterAutomatico() { return MasterController::getInstance().config().enterAu
 
 }  // namespace
 
-template <class Tag>
-Tag* ImprimeTexto::criar() {
-  Tag* tag = new Tag;
-  tabela_.emplace_back(tag);
-  return tag;
-}
-
 ImprimeTexto::ImprimeTexto() {
-  // The search order: the first tag whose open or close text starts the
-  // text at the '<' is the one converted.
-  tabela_.reserve(43);
-  criar<CodebarCode11>();
-  criar<CodebarS2of5>();
-  criar<CodebarMsi>();
-  criar<CodebarPdf>();
-  criar<CodebarCodabar>();
-  criar<Centralizar>();
-  criar<Sublinhar>();
-  criar<Negrito>();
-  tagtc_ = criar<Tagtc>();
-  Tag_sp* sp = criar<Tag_sp>();
-  criar<CodebarItf>();
-  criar<Tag_bm>();
-  criar<Tag_gui>();
-  criar<Tag_a>();
-  criar<Tag_g>();
-  TagSN* sn = criar<TagSN>();
-  criar<DataAtual>();
-  criar<CodebarEan8>();
-  Tag_configui* configui = criar<Tag_configui>();
-  enterCustom_ = criar<EnterCustom>();
-  criar<HoraAtual>();
-  criar<CodebarAltura>();
-  criar<CodebarEan13>();
-  criar<CodebarUpca>();
-  criar<CodebarCode93>();
-  criar<CodebarCode39>();
-  criar<CodebarCode128>();
-  criar<CodebarQrcode>();
-  Tag_ibmp* ibmp = criar<Tag_ibmp>();
-  Tag_cespl* cespl = criar<Tag_cespl>();
-  Tag_slm* slm = criar<Tag_slm>();
-  Tag_mg* mg = criar<Tag_mg>();
-  criar<AlinharDireita>();
-  criar<Expandido>();
-  criar<Condensado>();
-  criar<Normal>();
-  criar<ExtraGrande>();
-  criar<DuplaAltura>();
-  criar<NvBitmap>();
-  criar<PularUmaLinha>();
-  criar<iDataAtual>();
-  criar<iHoraAtual>();
-  criar<Tabulacao>();
-  parametros_ = {cespl, ibmp, sp, sn, slm, configui, mg};
+  tabela_.reserve(std::size(tags::kTabela));
+  for (const IdentidadeTag& linha : tags::kTabela) {
+    tabela_.push_back(linha.criar(linha));
+    if (linha.tem(kParametro)) comParametro_.push_back(tabela_.back().get());
+  }
 }
 
 ImprimeTexto::~ImprimeTexto() = default;
@@ -136,13 +86,12 @@ int ImprimeTexto::tratarTexto(const char* texto, int n) {
   }
 
   texto_ = texto;
-  for (TagParametro* tag : parametros_) tag->prepararTexto(texto, static_cast<int>(tamanho));
+  for (ProtocolGeneric* tag : comParametro_) tag->prepararTexto(texto, static_cast<int>(tamanho));
 
   int ultimaEscrita = 0;
   for (std::size_t i = 0; i < tamanho;) {
     const unsigned char c = static_cast<unsigned char>(texto[i]);
     if (c == '<') {
-      // A text that opens with one of these starts its first line itself.
       if (i == 0 && comecaLinha(texto)) precisaQuebraLinha = false;
       const int passo = convertTag(texto + i);
       if (passo < 0) return passo;
@@ -200,12 +149,9 @@ int ImprimeTexto::convertTag(const char* posicao) {
   static const char* const kOnde = "ImprimeTexto::convertTag";
   log("Iniciando tratamento de tag.", LOG_INFO, kOnde, __LINE__);
 
-  // Refresh the tags that read a parameter out of the text. The pointers
-  // after the open text stop at the text's end.
-  enterCustom_->SetBytes(posicao + strnlen(posicao, tags::kEnterCustom.tamanhoAbertura));
-  tagtc_->SetChar(posicao + strnlen(posicao, static_cast<std::size_t>(tagtc_->tamanhoAbertura())));
+  // Refresh the tags that read a parameter out of the text.
   const int lugar = static_cast<int>(posicao - texto_);
-  for (TagParametro* tag : parametros_) tag->carregarTexto(lugar);
+  for (ProtocolGeneric* tag : comParametro_) tag->atualizar(posicao, lugar);
 
   textoTagAtual = posicao;
   log("Inicio da string armazenado.", LOG_DEBUG, kOnde, __LINE__);

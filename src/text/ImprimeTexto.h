@@ -1,16 +1,13 @@
 // ImprimeTexto.h - the text engine: walks a marked-up text, prints its
-// characters and converts its tags through the table of 43 tag objects.
+// characters and converts its tags through one object per row of the tag
+// table (Tags.h).
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "text/Formatacao.h"
-#include "text/TagParametro.h"
-#include "text/Tag_ibmp.h"
-#include "text/TagsDiversas.h"
+#include "text/ProtocolGeneric.h"
 
 class ImprimeTexto {
  public:
@@ -35,9 +32,6 @@ class ImprimeTexto {
   // The most bytes one tag sends.
   static constexpr int kTamanhoTrabalho = 50000;
 
-  // Builds a tag object, owned by the table, at the table's end.
-  template <class Tag>
-  Tag* criar();
   // Sends what a matched tag answered, or turns its error marker into the
   // result; passo is what the parser steps over on success.
   int enviarTag(const uint8_t* bytes, int tamanho, int passo);
@@ -50,10 +44,7 @@ class ImprimeTexto {
   const char* texto_ = nullptr;
   // The tag objects in search order.
   std::vector<std::unique_ptr<ProtocolGeneric>> tabela_;
-  // The tags the parser refreshes before every search, in that order: the
-  // two that read the characters after their open text, then the tags with
-  // a parameter.
-  EnterCustom* enterCustom_;
-  Tagtc* tagtc_;
-  std::array<TagParametro*, 7> parametros_;
+  // Those that read a parameter out of the text, refreshed before every
+  // search.
+  std::vector<ProtocolGeneric*> comParametro_;
 };

@@ -1,5 +1,5 @@
-// ProtocolGeneric.h - the tag object: its two tag texts and lengths, its
-// output buffer, and the values every tag object shares.
+// ProtocolGeneric.h - the tag object: its identity (a row of the tag table,
+// Tags.h), its output buffer, and the values every tag object shares.
 #pragma once
 
 #include <array>
@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-
-#include "text/Tags.h"
 
 // The text at the tag being converted; set by the parser before any tag
 // object runs, null before the first conversion.
@@ -23,20 +21,66 @@ constexpr char kMarcadorInvalido[] = "-99";     // invalid parameter
 constexpr char kMarcadorComunicacao[] = "0";    // communication error
 constexpr char kMarcadorErroGenerico[] = "-27"; // generic error
 
-// A run of command bytes.
+// A run of command bytes; a byte array of EscPos.h is one.
 struct Comando {
-  const uint8_t* bytes;
-  int tamanho;
+  constexpr Comando() = default;
+  template <std::size_t N>
+  constexpr Comando(const uint8_t (&b)[N]) : bytes(b), tamanho(static_cast<int>(N)) {}
+
+  const uint8_t* bytes = nullptr;
+  int tamanho = 0;
 };
+constexpr Comando kSemComando{};
+
+// The DEBUG line of a tag that has cleared the start of its output, alone
+// or after the class's own prefix ("PDF417: ").
+constexpr char kMemoriaLimpa[] = "Limpar posi\xE7\xF5" "es da mem\xF3ria OK.";
 template <std::size_t N>
-constexpr Comando comando(const uint8_t (&bytes)[N]) {
-  return {bytes, static_cast<int>(N)};
+constexpr std::array<char, N - 1 + sizeof kMemoriaLimpa> memoriaLimpa(const char (&prefixo)[N]) {
+  std::array<char, N - 1 + sizeof kMemoriaLimpa> linha{};
+  for (std::size_t i = 0; i + 1 < N; ++i) linha[i] = prefixo[i];
+  for (std::size_t i = 0; i < sizeof kMemoriaLimpa; ++i) linha[N - 1 + i] = kMemoriaLimpa[i];
+  return linha;
 }
-template <std::size_t N>
-Comando comando(const std::array<uint8_t, N>& bytes) {
-  return {bytes.data(), static_cast<int>(N)};
-}
-constexpr Comando kSemComando{nullptr, 0};
+
+// What a row of the tag table says of its tag, besides its texts.
+enum MarcaTag : unsigned {
+  // A text that opens with this tag starts its first line itself: the text
+  // loop clears precisaQuebraLinha before converting it.
+  kComecaLinha = 1,
+  // The tag reads a parameter out of the text: the parser refreshes it
+  // before every search.
+  kParametro = 2,
+  // Fixed tags: the open command follows a line feed while
+  // precisaQuebraLinha is true, and sets it true afterwards.
+  kQuebraLinha = 4,
+  // Fixed tags: the close also says "Alocação de memória OK.".
+  kAlocacaoAoFechar = 8,
+  // Fixed tags: no log line at all.
+  kSilenciosa = 16,
+};
+
+class ProtocolGeneric;
+struct IdentidadeTag;
+using FabricaTag = std::unique_ptr<ProtocolGeneric> (*)(const IdentidadeTag& identidade);
+
+// One row of the tag table: the class that serves the tag (its name also
+// names the log lines), the open and close texts and how many characters
+// the parser steps over after each, the row's marks, and for a fixed tag
+// its two commands.
+struct IdentidadeTag {
+  const char* classe;
+  const char* abertura;
+  const char* fechamento;
+  int tamanhoAbertura;
+  int tamanhoFechamento;
+  FabricaTag criar;
+  unsigned marcas;
+  Comando abre;
+  Comando fecha;  // an empty close sends nothing
+
+  constexpr bool tem(unsigned marca) const { return (marcas & marca) != 0; }
+};
 
 // The decimal value at the start of texto, read as atoi reads it (leading
 // blanks, a sign, then digits), looking at most at limite characters. A value
@@ -46,6 +90,8 @@ int lerDecimal(const char* texto, std::size_t limite);
 class ProtocolGeneric {
  public:
   static constexpr int kTamanhoBuffer = 5000;
+  // The output bytes a tag clears before it writes a command.
+  static constexpr int kInicioLimpo = 5;
 
   virtual ~ProtocolGeneric() = default;
   ProtocolGeneric(const ProtocolGeneric&) = delete;
@@ -57,6 +103,12 @@ class ProtocolGeneric {
   virtual int getTamanho() const { return tamanho_; }
   // Close tag met: as getBytes.
   virtual const uint8_t* getBytes2();
+
+  // The parser's refresh of a tag that reads a parameter out of the text
+  // (kParametro): once per text before its first tag, and at every tag,
+  // before the search, with the place of the '<' in the text.
+  virtual void prepararTexto(const char* /*texto*/, int /*tamanho*/) {}
+  virtual void atualizar(const char* /*posicao*/, int /*lugar*/) {}
 
   const IdentidadeTag& identidade() const { return identidade_; }
   const char* textoAbertura() const { return abertura_; }

@@ -18,7 +18,7 @@ const uint8_t* TagContagem::getBytes() {
     log(linha, LOG_DEBUG, ondeAbre(), __LINE__);
   }
   restaurarTamanhos();
-  limparSaida(5);
+  limparSaida(kInicioLimpo);
   const char* texto = conteudo();
   if (!texto) {
     log(d.semDados, LOG_ERROR, ondeAbre(), __LINE__);

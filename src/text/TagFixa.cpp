@@ -4,49 +4,38 @@
 #include "common/EscPos.h"
 #include "log/Log.h"
 
-namespace {
-constexpr int kInicioLimpo = 5;  // output bytes cleared before a command
-}  // namespace
-
-template <class Base>
-void TagFixa<Base>::registrar(const char* mensagem, int nivel, const char* onde,
-                              int linha) const {
-  if (!tem(ComandosTagFixa::kSilenciosa)) log(mensagem, nivel, onde, linha);
+void TagFixa::registrar(const char* mensagem, int nivel, const char* onde, int linha) const {
+  if (!identidade().tem(kSilenciosa)) log(mensagem, nivel, onde, linha);
 }
 
-template <class Base>
-const uint8_t* TagFixa<Base>::getBytes() {
-  const char* onde = this->ondeAbre();
-  this->restaurarTamanhos();
-  this->limparSaida(kInicioLimpo);
-  registrar("Limpar posi\xE7\xF5" "es da mem\xF3ria OK.", LOG_DEBUG, onde, __LINE__);
+const uint8_t* TagFixa::getBytes() {
+  const char* onde = ondeAbre();
+  restaurarTamanhos();
+  limparSaida(kInicioLimpo);
+  registrar(kMemoriaLimpa, LOG_DEBUG, onde, __LINE__);
   registrar("Carregando os bytes \xE0 enviar.", LOG_INFO, onde, __LINE__);
-  const bool quebraLinha = tem(ComandosTagFixa::kQuebraLinha);
-  if (quebraLinha && precisaQuebraLinha) this->anexar(escpos::LF);
-  this->anexar(comandos_.abre);
+  const bool quebraLinha = identidade().tem(kQuebraLinha);
+  if (quebraLinha && precisaQuebraLinha) anexar(escpos::LF);
+  anexar(identidade().abre);
   registrar("Retornando bytes.", LOG_DEBUG, onde, __LINE__);
   if (quebraLinha) precisaQuebraLinha = true;
-  return this->saida();
+  return saida();
 }
 
-template <class Base>
-const uint8_t* TagFixa<Base>::getBytes2() {
-  const char* onde = this->ondeFecha();
-  this->restaurarTamanhos();
-  if (comandos_.fecha.tamanho == 0) {
-    this->tamanho_ = 0;
+const uint8_t* TagFixa::getBytes2() {
+  const char* onde = ondeFecha();
+  restaurarTamanhos();
+  if (identidade().fecha.tamanho == 0) {
+    tamanho_ = 0;
     registrar("Retornando bytes.", LOG_DEBUG, onde, __LINE__);
-    return this->saida();
+    return saida();
   }
-  if (tem(ComandosTagFixa::kAlocacaoAoFechar)) {
+  if (identidade().tem(kAlocacaoAoFechar)) {
     registrar("Aloca\xE7\xE3o de mem\xF3ria OK.", LOG_DEBUG, onde, __LINE__);
   }
-  this->limparSaida(kInicioLimpo);
-  registrar("Limpar posi\xE7\xF5" "es da mem\xF3ria OK.", LOG_DEBUG, onde, __LINE__);
-  this->anexar(comandos_.fecha);
+  limparSaida(kInicioLimpo);
+  registrar(kMemoriaLimpa, LOG_DEBUG, onde, __LINE__);
+  anexar(identidade().fecha);
   registrar("Retornando bytes.", LOG_DEBUG, onde, __LINE__);
-  return this->saida();
+  return saida();
 }
-
-template class TagFixa<ProtocolGeneric>;
-template class TagFixa<ProtocolTagGeneric>;

@@ -32,9 +32,9 @@ void TagParametro::prepararTexto(const char* texto, int tamanho) {
   lugaresDe(texto, fechamento_, fechamentos_);
 }
 
-void TagParametro::carregarTexto(int posicao) {
-  const int fim = posicao + std::min(kMaxVisto, tamanhoTexto_ - posicao);
-  if (fim > posicao) extrairConteudo(posicao, fim);
+void TagParametro::atualizar(const char*, int lugar) {
+  const int fim = lugar + std::min(kMaxVisto, tamanhoTexto_ - lugar);
+  if (fim > lugar) extrairConteudo(lugar, fim);
 }
 
 int TagParametro::proxima(const std::vector<int>& lugares, int de, int ate) {
@@ -95,7 +95,7 @@ void TagParametro::tomar(int de, int ate, int& indice) {
 
 const uint8_t* TagParametro::getBytes() {
   if (excedeu_) return rejeitar(ondeAbre());
-  limparSaida(5);
+  limparSaida(kInicioLimpo);
   return saida();
 }
 
@@ -107,7 +107,7 @@ const uint8_t* TagParametro::rejeitar(const char* onde) {
 const uint8_t* TagParametro::repetirPorValor(uint8_t byte) {
   const int n = valor();
   if (n == 0 || n > kTamanhoBuffer) return rejeitar(ondeFecha());
-  limparSaida(5);
+  limparSaida(kInicioLimpo);
   repetir(byte, n);  // a negative count sends nothing
   return saida();
 }
@@ -115,34 +115,39 @@ const uint8_t* TagParametro::repetirPorValor(uint8_t byte) {
 const uint8_t* TagParametro::comandoComValor(escpos::Command3 (*comando)(uint8_t n)) {
   const int n = valor();
   if (n == 0) return rejeitar(ondeFecha());
-  limparSaida(5);
+  limparSaida(kInicioLimpo);
   anexar(comando(escpos::lowByte(static_cast<uint32_t>(n))));
   return saida();
 }
 
-TagSN::TagSN() : TagParametro(tags::kTagSN, "parametro inv\xE1lido") {}
+TagSN::TagSN(const IdentidadeTag& identidade)
+    : TagParametro(identidade, "parametro inv\xE1lido") {}
 const uint8_t* TagSN::getBytes2() { return repetirPorValor(escpos::RS); }
 
-Tag_sp::Tag_sp() : TagParametro(tags::kTag_sp, "Valor invalido para <sp></sp>") {}
+Tag_sp::Tag_sp(const IdentidadeTag& identidade)
+    : TagParametro(identidade, "Valor invalido para <sp></sp>") {}
 const uint8_t* Tag_sp::getBytes2() { return repetirPorValor(' '); }
 
-Tag_configui::Tag_configui() : TagParametro(tags::kTag_configui, nullptr) {}
+Tag_configui::Tag_configui(const IdentidadeTag& identidade) : TagParametro(identidade, nullptr) {}
 const uint8_t* Tag_configui::getBytes2() {
-  limparSaida(5);
+  limparSaida(kInicioLimpo);
   return saida();
 }
 
-Tag_cespl::Tag_cespl() : TagParametro(tags::kTag_cespl, "Parametro inv\xE1lido.") {}
+Tag_cespl::Tag_cespl(const IdentidadeTag& identidade)
+    : TagParametro(identidade, "Parametro inv\xE1lido.") {}
 const uint8_t* Tag_cespl::getBytes2() { return comandoComValor(escpos::lineSpacing); }
 
-Tag_slm::Tag_slm() : TagParametro(tags::kTag_slm, "Caractere inv\xE1lido.") {}
-void Tag_slm::carregarTexto(int posicao) {
+Tag_slm::Tag_slm(const IdentidadeTag& identidade)
+    : TagParametro(identidade, "Caractere inv\xE1lido.") {}
+void Tag_slm::atualizar(const char* posicao, int lugar) {
   log("Buffer[5000] carregado com zeros", LOG_DEBUG, "Tag_slm::setTexto", __LINE__);
-  TagParametro::carregarTexto(posicao);
+  TagParametro::atualizar(posicao, lugar);
 }
 const uint8_t* Tag_slm::getBytes2() { return comandoComValor(escpos::feedDots); }
 
-Tag_mg::Tag_mg() : TagParametro(tags::kTag_mg, "Parametro inv\xE1lido.") {}
+Tag_mg::Tag_mg(const IdentidadeTag& identidade)
+    : TagParametro(identidade, "Parametro inv\xE1lido.") {}
 
 const uint8_t* Tag_mg::getBytes2() {
   constexpr int kMaxDigitos = 4;

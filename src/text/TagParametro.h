@@ -19,10 +19,10 @@ class TagParametro : public ProtocolGeneric {
 
   // Once per text, before its first tag: where the open and close texts
   // stand in it, so that no refresh has to look through the rest of it.
-  void prepararTexto(const char* texto, int tamanho);
-  // The parser's refresh at the tag at posicao of the text: the content out
+  void prepararTexto(const char* texto, int tamanho) override;
+  // The parser's refresh at the tag at lugar of the text: the content out
   // of the text from there to its end, or to 4999 characters.
-  virtual void carregarTexto(int posicao);
+  void atualizar(const char* posicao, int lugar) override;
   const uint8_t* getBytes() override;
 
  protected:
@@ -74,43 +74,43 @@ class TagParametro : public ProtocolGeneric {
 // <sn>n</sn>: n bytes 1E.
 class TagSN : public TagParametro {
  public:
-  TagSN();
+  explicit TagSN(const IdentidadeTag& identidade);
   const uint8_t* getBytes2() override;
 };
 
 // <sp>n</sp>: n spaces.
 class Tag_sp : public TagParametro {
  public:
-  Tag_sp();
+  explicit Tag_sp(const IdentidadeTag& identidade);
   const uint8_t* getBytes2() override;
 };
 
 // <confgui>x</confgui>: taken and stepped over; nothing is sent.
 class Tag_configui : public TagParametro {
  public:
-  Tag_configui();
+  explicit Tag_configui(const IdentidadeTag& identidade);
   const uint8_t* getBytes2() override;
 };
 
 // <cespl>n</cespl>: ESC 3 n, line spacing.
 class Tag_cespl : public TagParametro {
  public:
-  Tag_cespl();
+  explicit Tag_cespl(const IdentidadeTag& identidade);
   const uint8_t* getBytes2() override;
 };
 
 // <slm>n</slm>: ESC J n, feed n dots.
 class Tag_slm : public TagParametro {
  public:
-  Tag_slm();
+  explicit Tag_slm(const IdentidadeTag& identidade);
   // The refresh says so in a DEBUG line first.
-  void carregarTexto(int posicao) override;
+  void atualizar(const char* posicao, int lugar) override;
   const uint8_t* getBytes2() override;
 };
 
 // <mg>L;R</mg>: left margin L and right margin R in characters.
 class Tag_mg : public TagParametro {
  public:
-  Tag_mg();
+  explicit Tag_mg(const IdentidadeTag& identidade);
   const uint8_t* getBytes2() override;
 };

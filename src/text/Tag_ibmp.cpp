@@ -14,7 +14,7 @@ namespace {
 const uint8_t kImpresso[] = {'1', 0};
 }  // namespace
 
-Tag_ibmp::Tag_ibmp() : TagParametro(tags::kTag_ibmp, nullptr) {}
+Tag_ibmp::Tag_ibmp(const IdentidadeTag& identidade) : TagParametro(identidade, nullptr) {}
 
 void Tag_ibmp::extrairConteudo(int inicio, int fim) {
   const int abertura = identidade().tamanhoAbertura;

@@ -11,7 +11,7 @@ class Tag_ibmp : public TagParametro {
   // up to 99 973 data bytes); a larger picture is refused with "-27".
   static constexpr int kTamanhoTransmissao = 100000;
 
-  Tag_ibmp();
+  explicit Tag_ibmp(const IdentidadeTag& identidade);
   // Open tag: nothing is sent; the path is stepped over.
   const uint8_t* getBytes() override;
   // Close tag: the picture named by the path is sent in a write of its own;

@@ -1,16 +1,22 @@
-// Tags.h - the identity of every tag of the mark-up: the class that serves
-// it (and names its log lines), its open and close texts, and how many
-// characters the parser steps over after each. The order in which the parser
-// tries them is the engine's table (ImprimeTexto.cpp).
+// Tags.h - the tag table: every tag of the mark-up, the class that serves it
+// (whose name also names its log lines), its open and close texts, how many
+// characters the parser steps over after each, its marks, and the order in
+// which the parser tries them. A fixed tag needs no class of its own: its
+// row holds its two commands.
 #pragma once
 
-struct IdentidadeTag {
-  const char* classe;
-  const char* abertura;
-  const char* fechamento;
-  int tamanhoAbertura;
-  int tamanhoFechamento;
-};
+#include <iterator>
+#include <memory>
+
+#include "common/EscPos.h"
+#include "text/TagFixa.h"
+#include "text/TagParametro.h"
+#include "text/Tag_ibmp.h"
+#include "text/TagsDiversas.h"
+#include "text/barcode/CodebarAltura.h"
+#include "text/barcode/CodebarGsK.h"
+#include "text/barcode/CodebarMudo.h"
+#include "text/barcode/CodebarSimbolo.h"
 
 namespace tags {
 
@@ -19,64 +25,107 @@ constexpr int comprimento(const char* texto) {
   while (texto[n] != '\0') ++n;
   return n;
 }
-// An open and a close tag, each stepped over whole.
-constexpr IdentidadeTag par(const char* classe, const char* abertura, const char* fechamento) {
-  return {classe, abertura, fechamento, comprimento(abertura), comprimento(fechamento)};
+
+template <class Tag>
+std::unique_ptr<ProtocolGeneric> fabricar(const IdentidadeTag& identidade) {
+  return std::make_unique<Tag>(identidade);
+}
+
+// A tag served by its class, with an open and a close tag, each stepped over
+// whole.
+template <class Tag>
+constexpr IdentidadeTag par(const char* classe, const char* abertura, const char* fechamento,
+                            unsigned marcas = 0) {
+  return {classe,         abertura, fechamento, comprimento(abertura), comprimento(fechamento),
+          fabricar<Tag>, marcas,   kSemComando, kSemComando};
 }
 // A tag written as one token ("<dt></dt>"): its close text "1" is never met
 // at a '<'.
-constexpr IdentidadeTag token(const char* classe, const char* texto) {
-  return {classe, texto, "1", comprimento(texto), 0};
+template <class Tag>
+constexpr IdentidadeTag token(const char* classe, const char* texto, unsigned marcas = 0) {
+  return {classe,        texto,  "1",         comprimento(texto), 0,
+          fabricar<Tag>, marcas, kSemComando, kSemComando};
+}
+// A fixed tag: the command of its open tag and of its close tag (an empty
+// one sends nothing).
+template <class Tag = TagFixa>
+constexpr IdentidadeTag fixa(const char* classe, const char* abertura, const char* fechamento,
+                             Comando abre, Comando fecha, unsigned marcas = 0) {
+  IdentidadeTag linha = par<Tag>(classe, abertura, fechamento, marcas);
+  linha.abre = abre;
+  linha.fecha = fecha;
+  return linha;
+}
+template <class Tag = TagFixa>
+constexpr IdentidadeTag fixaToken(const char* classe, const char* texto, Comando abre = kSemComando,
+                                  unsigned marcas = 0) {
+  IdentidadeTag linha = token<Tag>(classe, texto, marcas);
+  linha.abre = abre;
+  return linha;
+}
+// The row, its open tag stepping over passo characters.
+constexpr IdentidadeTag comPasso(IdentidadeTag linha, int passo) {
+  linha.tamanhoAbertura = passo;
+  return linha;
 }
 
-constexpr IdentidadeTag kCodebarCode11 = par("CodebarCode11", "<code11>", "</code11>");
-constexpr IdentidadeTag kCodebarS2of5 = par("CodebarS2of5", "<s2of5>", "</s2of5>");
-constexpr IdentidadeTag kCodebarMsi = par("CodebarMsi", "<msi>", "</msi>");
-constexpr IdentidadeTag kCodebarPdf = par("CodebarPdf", "<pdf>", "</pdf>");
-constexpr IdentidadeTag kCodebarCodabar = par("CodebarCodabar", "<codabar>", "</codabar>");
-constexpr IdentidadeTag kCentralizar = par("Centralizar", "<ce>", "</ce>");
-constexpr IdentidadeTag kSublinhar = par("Sublinhar", "<s>", "</s>");
-constexpr IdentidadeTag kNegrito = par("Negrito", "<b>", "</b>");
-constexpr IdentidadeTag kTagtc = par("Tagtc", "<tc>", "</tc>");
-constexpr IdentidadeTag kTag_sp = par("Tag_sp", "<sp>", "</sp>");
-constexpr IdentidadeTag kCodebarItf = par("CodebarItf", "<i2of5>", "</i2of5>");
-constexpr IdentidadeTag kTag_bm = token("Tag_bm", "<bm></bm>");
-constexpr IdentidadeTag kTag_gui = token("Tag_gui", "<gui></gui>");
-constexpr IdentidadeTag kTag_a = par("Tag_a", "<a>", "</a>");
-constexpr IdentidadeTag kTag_g = token("Tag_g", "<g></g>");
-constexpr IdentidadeTag kTagSN = par("TagSN", "<sn>", "</sn>");
-constexpr IdentidadeTag kDataAtual = token("DataAtual", "<dt></dt>");
-constexpr IdentidadeTag kCodebarEan8 = par("CodebarEan8", "<ean8>", "</ean8>");
-constexpr IdentidadeTag kTag_configui = par("Tag_configui", "<confgui>", "</confgui>");
-constexpr IdentidadeTag kEnterCustom = par("EnterCustom", "<sl>", "</sl>");
-constexpr IdentidadeTag kHoraAtual = token("HoraAtual", "<hr></hr>");
-constexpr IdentidadeTag kCodebarAltura = par("CodebarAltura", "<altbarras>", "</altbarras>");
-constexpr IdentidadeTag kCodebarEan13 = par("CodebarEan13", "<ean13>", "</ean13>");
-constexpr IdentidadeTag kCodebarUpca = par("CodebarUpca", "<upc-a>", "</upc-a>");
-constexpr IdentidadeTag kCodebarCode93 = par("CodebarCode93", "<code93>", "</code93>");
-constexpr IdentidadeTag kCodebarCode39 = par("CodebarCode39", "<code39>", "</code39>");
-constexpr IdentidadeTag kCodebarCode128 = par("CodebarCode128", "<code128>", "</code128>");
-constexpr IdentidadeTag kCodebarQrcode = par("CodebarQrcode", "<qrcode>", "</qrcode>");
-constexpr IdentidadeTag kTag_ibmp = par("Tag_ibmp", "<ibmp>", "</ibmp>");
-constexpr IdentidadeTag kTag_cespl = par("Tag_cespl", "<cespl>", "</cespl>");
-constexpr IdentidadeTag kTag_slm = par("Tag_slm", "<slm>", "</slm>");
-constexpr IdentidadeTag kTag_mg = par("Tag_mg", "<mg>", "</mg>");
-constexpr IdentidadeTag kAlinharDireita = par("AlinharDireita", "<ad>", "</ad>");
-constexpr IdentidadeTag kExpandido = par("Expandido", "<e>", "</e>");
-constexpr IdentidadeTag kCondensado = par("Condensado", "<c>", "</c>");
-constexpr IdentidadeTag kNormal = par("Normal", "<n>", "</n>");
-constexpr IdentidadeTag kExtraGrande = par("ExtraGrande", "<xl>", "</xl>");
-constexpr IdentidadeTag kDuplaAltura = par("DuplaAltura", "<da>", "</da>");
-// Met by "<bmp>" and stepped over as the whole "<bmp></bmp>".
-constexpr IdentidadeTag kNvBitmap = {"NvBitmap", "<bmp>", "1", comprimento("<bmp></bmp>"), 0};
-constexpr IdentidadeTag kPularUmaLinha = token("PularUmaLinha", "<l></l>");
-constexpr IdentidadeTag kiDataAtual = token("iDataAtual", "<dti></dti>");
-constexpr IdentidadeTag kiHoraAtual = token("iHoraAtual", "<hri></hri>");
-constexpr IdentidadeTag kTabulacao = par("Tabulacao", "<tb>", "</tb>");
+// clang-format off
 
-// A text that opens with one of these starts its first line itself: the
-// shared line-feed flag is cleared before it is converted.
-constexpr const IdentidadeTag* kComecamLinha[] = {&kTagtc, &kCentralizar, &kAlinharDireita,
-                                                  &kTag_mg};
+// The tags in the order the parser tries them: at a '<' it converts the
+// first whose open or close text starts the text there.
+inline constexpr IdentidadeTag kTabela[] = {
+    par<CodebarCode11>("CodebarCode11", "<code11>", "</code11>"),
+    par<CodebarS2of5>("CodebarS2of5", "<s2of5>", "</s2of5>"),
+    par<CodebarMsi>("CodebarMsi", "<msi>", "</msi>"),
+    par<CodebarPdf>("CodebarPdf", "<pdf>", "</pdf>"),
+    par<CodebarCodabar>("CodebarCodabar", "<codabar>", "</codabar>"),
+    // Centring and right alignment start a new line unless the text began with
+    // one of the clearing tags; their close ends the line and goes back left.
+    fixa("Centralizar", "<ce>", "</ce>", escpos::kAlignCentre, escpos::kNewLineAlignLeft,
+         kComecaLinha | kQuebraLinha | kAlocacaoAoFechar),
+    fixa("Sublinhar", "<s>", "</s>", escpos::kUnderlineOn, escpos::kUnderlineOff, kAlocacaoAoFechar),
+    fixa("Negrito", "<b>", "</b>", escpos::kBoldOn, escpos::kBoldOff),
+    par<Tagtc>("Tagtc", "<tc>", "</tc>", kComecaLinha | kParametro),
+    par<Tag_sp>("Tag_sp", "<sp>", "</sp>", kParametro),
+    par<CodebarItf>("CodebarItf", "<i2of5>", "</i2of5>"),
+    fixaToken("Tag_bm", "<bm></bm>", kSemComando, kSilenciosa),
+    fixaToken<Tag_gui>("Tag_gui", "<gui></gui>", escpos::kCutPaper, kSilenciosa),
+    fixa("Tag_a", "<a>", "</a>", kSemComando, kSemComando, kSilenciosa),
+    fixaToken("Tag_g", "<g></g>", escpos::kDrawerKick, kSilenciosa),
+    par<TagSN>("TagSN", "<sn>", "</sn>", kParametro),
+    token<DataAtual>("DataAtual", "<dt></dt>"),
+    par<CodebarEan8>("CodebarEan8", "<ean8>", "</ean8>"),
+    par<Tag_configui>("Tag_configui", "<confgui>", "</confgui>", kParametro),
+    par<EnterCustom>("EnterCustom", "<sl>", "</sl>", kParametro),
+    token<HoraAtual>("HoraAtual", "<hr></hr>"),
+    par<CodebarAltura>("CodebarAltura", "<altbarras>", "</altbarras>"),
+    par<CodebarEan13>("CodebarEan13", "<ean13>", "</ean13>"),
+    par<CodebarUpca>("CodebarUpca", "<upc-a>", "</upc-a>"),
+    par<CodebarCode93>("CodebarCode93", "<code93>", "</code93>"),
+    par<CodebarCode39>("CodebarCode39", "<code39>", "</code39>"),
+    par<CodebarCode128>("CodebarCode128", "<code128>", "</code128>"),
+    par<CodebarQrcode>("CodebarQrcode", "<qrcode>", "</qrcode>"),
+    par<Tag_ibmp>("Tag_ibmp", "<ibmp>", "</ibmp>", kParametro),
+    par<Tag_cespl>("Tag_cespl", "<cespl>", "</cespl>", kParametro),
+    par<Tag_slm>("Tag_slm", "<slm>", "</slm>", kParametro),
+    par<Tag_mg>("Tag_mg", "<mg>", "</mg>", kComecaLinha | kParametro),
+    fixa("AlinharDireita", "<ad>", "</ad>", escpos::kAlignRight, escpos::kNewLineAlignLeft,
+         kComecaLinha | kQuebraLinha),
+    fixa("Expandido", "<e>", "</e>", escpos::kDoubleWidth, escpos::kModesOff),
+    fixa("Condensado", "<c>", "</c>", escpos::kSmallFontOn, escpos::kSmallFontOff),
+    fixa("Normal", "<n>", "</n>", escpos::kModesOff, escpos::kModesOff),
+    // Extra large is the double-width command.
+    fixa("ExtraGrande", "<xl>", "</xl>", escpos::kDoubleWidth, escpos::kModesOff),
+    fixa("DuplaAltura", "<da>", "</da>", escpos::kDoubleHeight, escpos::kModesOff),
+    // Met by "<bmp>" and stepped over as the whole "<bmp></bmp>".
+    comPasso(fixaToken("NvBitmap", "<bmp>", escpos::kStoredImage1), comprimento("<bmp></bmp>")),
+    fixaToken("PularUmaLinha", "<l></l>", escpos::kLineFeed),
+    fixaToken("iDataAtual", "<dti></dti>"),
+    fixaToken("iHoraAtual", "<hri></hri>"),
+    // HT: the next tab stop set by the TABULACAO setting; </tb> sends nothing.
+    fixa("Tabulacao", "<tb>", "</tb>", escpos::kTab, kSemComando),
+};
+
+// clang-format on
 
 }  // namespace tags

@@ -1,5 +1,5 @@
-// TagsDiversas.cpp - date, time, line feeds, repeated character, stored
-// image, drawer, paper cut and the silent tags.
+// TagsDiversas.cpp - date, time, line feeds, repeated character and the
+// paper cut.
 #include "text/TagsDiversas.h"
 
 #include <cstring>
@@ -10,25 +10,9 @@
 #include "config/MasterController.h"
 #include "log/Log.h"
 
-using C = ComandosTagFixa;
-
 namespace {
-const char kLimpo[] = "Limpar posi\xE7\xF5" "es da mem\xF3ria OK.";
 const char kAlocado[] = "Aloca\xE7\xE3o de mem\xF3ria OK.";
 }  // namespace
-
-// clang-format off
-NvBitmap::NvBitmap() : TagFixa(tags::kNvBitmap,
-    {comando(escpos::kStoredImage1), kSemComando, C::kSimples}) {}
-iDataAtual::iDataAtual() : TagFixa(tags::kiDataAtual, {kSemComando, kSemComando, C::kSimples}) {}
-iHoraAtual::iHoraAtual() : TagFixa(tags::kiHoraAtual, {kSemComando, kSemComando, C::kSimples}) {}
-Tag_a::Tag_a() : TagFixa(tags::kTag_a, {kSemComando, kSemComando, C::kSilenciosa}) {}
-Tag_bm::Tag_bm() : TagFixa(tags::kTag_bm, {kSemComando, kSemComando, C::kSilenciosa}) {}
-Tag_g::Tag_g() : TagFixa(tags::kTag_g,
-    {comando(escpos::kDrawerKick), kSemComando, C::kSilenciosa}) {}
-Tag_gui::Tag_gui() : TagFixa(tags::kTag_gui,
-    {comando(escpos::kCutPaper), kSemComando, C::kSilenciosa}) {}
-// clang-format on
 
 const uint8_t* Tag_gui::getBytes() {
   MasterController::getInstance().carregarConfiguracao();
@@ -54,25 +38,33 @@ const uint8_t* TagDataHora::getBytes() {
   return saida();
 }
 
-DataAtual::DataAtual()
-    : TagDataHora(tags::kDataAtual, {"%d/%m/%y",
-                   "N\xE3o foi possivel verificar a data no sistema.", "Bytes Ok."}) {}
+DataAtual::DataAtual(const IdentidadeTag& i)
+    : TagDataHora(i, {"%d/%m/%y", "N\xE3o foi possivel verificar a data no sistema.",
+                      "Bytes Ok."}) {}
 
-HoraAtual::HoraAtual()
-    : TagDataHora(tags::kHoraAtual, {"%X",
-                   "N\xE3o foi possivel verificar a hora no sistema.", "Bytes OK."}) {}
+HoraAtual::HoraAtual(const IdentidadeTag& i)
+    : TagDataHora(i, {"%X", "N\xE3o foi possivel verificar a hora no sistema.", "Bytes OK."}) {}
 
-EnterCustom::EnterCustom()
-    : TagContagem(tags::kEnterCustom, {escpos::feedLines, false, {"Iniciando", kAlocado, kLimpo},
-                                       "N\xE3o h\xE1 dados em SetBytes",
-                                       "Par\xE2metro inv\xE1lido.", "Retornando bytes."}) {}
+EnterCustom::EnterCustom(const IdentidadeTag& identidade)
+    : TagContagem(identidade, {escpos::feedLines, false, {"Iniciando", kAlocado, kMemoriaLimpa},
+                               "N\xE3o h\xE1 dados em SetBytes", "Par\xE2metro inv\xE1lido.",
+                               "Retornando bytes."}) {}
 
 void EnterCustom::SetBytes(const char* parametro) {
   restaurarTamanhos();
   parametro_ = parametro;
 }
 
-Tagtc::Tagtc() : ProtocolGeneric(tags::kTagtc) {}
+// The pointer after the open text stops at the text's end.
+void EnterCustom::atualizar(const char* posicao, int) {
+  SetBytes(posicao + strnlen(posicao, static_cast<std::size_t>(identidade().tamanhoAbertura)));
+}
+
+Tagtc::Tagtc(const IdentidadeTag& identidade) : ProtocolGeneric(identidade) {}
+
+void Tagtc::atualizar(const char* posicao, int) {
+  SetChar(posicao + strnlen(posicao, static_cast<std::size_t>(tamanhoAbertura_)));
+}
 
 void Tagtc::SetChar(const char* caractere) {
   if (!caractere) log("Falta caracter a ser escrito.", LOG_ERROR, "Tagtc::SetChar", __LINE__);
@@ -87,7 +79,7 @@ const uint8_t* Tagtc::getBytes() {
   restaurarTamanhos();
   log(kAlocado, LOG_DEBUG, kOnde, __LINE__);
   limparSaida(50);
-  log(kLimpo, LOG_DEBUG, kOnde, __LINE__);
+  log(kMemoriaLimpa, LOG_DEBUG, kOnde, __LINE__);
   // One character, then the close tag.
   if (!caractere_ || *caractere_ == '\0' ||
       std::strncmp(caractere_ + 1, fechamento_, tamanhoFechamento_) != 0) {

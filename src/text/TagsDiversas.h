@@ -1,24 +1,14 @@
 // TagsDiversas.h - the date and time tags, the line-feed count, the line of
-// one repeated character, the stored image, the drawer, the paper cut and the
-// tags that are taken and send nothing.
+// one repeated character and the paper cut.
 #pragma once
 
 #include "text/TagContagem.h"
 #include "text/TagFixa.h"
 
-// clang-format off
-class NvBitmap : public TagFixa<ProtocolGeneric> { public: NvBitmap(); };      // <bmp>
-class iDataAtual : public TagFixa<ProtocolGeneric> { public: iDataAtual(); };  // <dti></dti>
-class iHoraAtual : public TagFixa<ProtocolGeneric> { public: iHoraAtual(); };  // <hri></hri>
-class Tag_a : public TagFixa<ProtocolGeneric> { public: Tag_a(); };            // <a>
-class Tag_bm : public TagFixa<ProtocolGeneric> { public: Tag_bm(); };          // <bm></bm>
-class Tag_g : public TagFixa<ProtocolGeneric> { public: Tag_g(); };            // <g></g>
-// clang-format on
-
 // <gui></gui>: the paper cut, which also reads the configuration afresh.
-class Tag_gui : public TagFixa<ProtocolGeneric> {
+class Tag_gui : public TagFixa {
  public:
-  Tag_gui();
+  using TagFixa::TagFixa;
   const uint8_t* getBytes() override;
 };
 
@@ -40,16 +30,20 @@ class TagDataHora : public ProtocolGeneric {
   const Definicao definicao_;
 };
 
-class DataAtual : public TagDataHora { public: DataAtual(); };  // <dt></dt>
-class HoraAtual : public TagDataHora { public: HoraAtual(); };  // <hr></hr>
+// <dt></dt> and <hr></hr>.
+// clang-format off
+class DataAtual : public TagDataHora { public: explicit DataAtual(const IdentidadeTag&); };
+class HoraAtual : public TagDataHora { public: explicit HoraAtual(const IdentidadeTag&); };
+// clang-format on
 
 // <sl>n</sl>: ESC d n, print and feed n lines (1 to 255).
 class EnterCustom : public TagContagem {
  public:
-  EnterCustom();
-  // The parser's refresh: the open length back to its own, and the text
-  // right after "<sl>".
+  explicit EnterCustom(const IdentidadeTag& identidade);
+  // The parser's refresh (atualizar): the open length back to its own, and
+  // the text right after "<sl>".
   void SetBytes(const char* parametro);
+  void atualizar(const char* posicao, int lugar) override;
 
  protected:
   const char* conteudo() const override { return parametro_; }
@@ -61,9 +55,10 @@ class EnterCustom : public TagContagem {
 // <tc>c</tc>: a line of the character c.
 class Tagtc : public ProtocolGeneric {
  public:
-  Tagtc();
-  // The parser's refresh: the character right after "<tc>".
+  explicit Tagtc(const IdentidadeTag& identidade);
+  // The parser's refresh (atualizar): the character right after "<tc>".
   void SetChar(const char* caractere);
+  void atualizar(const char* posicao, int lugar) override;
   const uint8_t* getBytes() override;
   const uint8_t* getBytes2() override;
 

@@ -6,5 +6,5 @@
 
 class CodebarAltura : public TagContagem {
  public:
-  CodebarAltura();
+  explicit CodebarAltura(const IdentidadeTag& identidade);
 };

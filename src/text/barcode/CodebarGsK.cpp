@@ -15,7 +15,7 @@ const uint8_t* CodebarGsK::getBytes() {
   restaurarTamanhos();
   tamanhoConteudo_ = 0;
   conteudo_ = nullptr;
-  limparSaida(5);
+  limparSaida(kInicioLimpo);
   if (!textoTagAtual) {
     log(d.semDados, LOG_ERROR, onde, __LINE__);
     return erroGenerico();
@@ -43,70 +43,77 @@ const uint8_t* CodebarGsK::getBytes2() {
 }
 
 namespace {
-const char kLimpo[] = "Limpar posi\xE7\xF5" "es da mem\xF3ria OK.";
+constexpr auto kLimpoCodabar = memoriaLimpa("Codebar Codabar: ");
+constexpr auto kLimpoCode128 = memoriaLimpa("Codebar Code128: ");
 const char kConteudo[] = "Conteudo do codigo de barras armazenado.";
 constexpr bool kAntes = true;    // content line before the search
 constexpr bool kSucesso = false; // content line on success
 }  // namespace
 
 // clang-format off
-CodebarEan13::CodebarEan13() : CodebarGsK(tags::kCodebarEan13, {escpos::kEan13, 15, 12, 13,
-    {"Codebar Ean13: Iniciando", kLimpo, nullptr}, kConteudo, kSucesso,
+CodebarEan13::CodebarEan13(const IdentidadeTag& i)
+    : CodebarGsK(i, {escpos::kEan13, 15, 12, 13,
+    {"Codebar Ean13: Iniciando", kMemoriaLimpa, nullptr}, kConteudo, kSucesso,
     "Retornando bytes.",
     "Codebar Ean13: N\xE3o h\xE1 dados em SetBytesCb.",
     "Codebar Ean13: Par\xE2metro inv\xE1lido.",
     "retornando tamanho = 0 e bytes = 0 ."}) {}
 
-CodebarEan8::CodebarEan8() : CodebarGsK(tags::kCodebarEan8, {escpos::kEan8, 10, 7, 8,
-    {"Codebar Ean8: Iniciando", kLimpo, nullptr},
+CodebarEan8::CodebarEan8(const IdentidadeTag& i)
+    : CodebarGsK(i, {escpos::kEan8, 10, 7, 8,
+    {"Codebar Ean8: Iniciando", kMemoriaLimpa, nullptr},
     "Codebar Ean8: Conteudo do codigo de barras armazenado.", kAntes,
     "Codebar Ean8: Retornando bytes.",
     "Codebar Ean8: N\xE3o h\xE1 dados em SetBytesCb.",
     "Codebar Ean8: Par\xE2metro inv\xE1lido.",
     "Codebar Ean8: retornando tamanho = 0 e bytes = 0 ."}) {}
 
-CodebarUpca::CodebarUpca() : CodebarGsK(tags::kCodebarUpca, {escpos::kUpcA, 15, 11, 13,
-    {"Codebar Upca: Iniciando", kLimpo, nullptr}, nullptr, kAntes,
+CodebarUpca::CodebarUpca(const IdentidadeTag& i)
+    : CodebarGsK(i, {escpos::kUpcA, 15, 11, 13,
+    {"Codebar Upca: Iniciando", kMemoriaLimpa, nullptr}, nullptr, kAntes,
     "Codebar Upca: Retornando bytes.",
     "Codebar Upca: N\xE3o h\xE1 dados em SetBytesCb.",
     "Codebar Upca: Par\xE2metro inv\xE1lido.",
     "Codebar Upca: retornando tamanho = 0 e bytes = 0 ."}) {}
 
-CodebarCode39::CodebarCode39() : CodebarGsK(tags::kCodebarCode39, {escpos::kCode39, 257, 1, 255,
-    {"Codebar Code39: Iniciando", kLimpo, nullptr}, nullptr, kAntes,
+CodebarCode39::CodebarCode39(const IdentidadeTag& i)
+    : CodebarGsK(i, {escpos::kCode39, 257, 1, 255,
+    {"Codebar Code39: Iniciando", kMemoriaLimpa, nullptr}, nullptr, kAntes,
     "Codebar Code39: Retornando bytes.",
     "Codebar Code39: N\xE3o h\xE1 dados em SetBytesCb.",
     "Codebar Code39: Par\xE2metro inv\xE1lido.",
     "Codebar Code39: Retornando tamanho = 0 e bytes = 0 ."}) {}
 
-CodebarCode93::CodebarCode93() : CodebarGsK(tags::kCodebarCode93, {escpos::kCode93, 257, 1, 255,
-    {"Codebar Code93: Iniciando", kLimpo, nullptr},
+CodebarCode93::CodebarCode93(const IdentidadeTag& i)
+    : CodebarGsK(i, {escpos::kCode93, 257, 1, 255,
+    {"Codebar Code93: Iniciando", kMemoriaLimpa, nullptr},
     "Codebar Code93: Conteudo do codigo de barras armazenado.", kAntes,
     "Codebar Code93: Retornando bytes.",
     "Codebar Code93: N\xE3o h\xE1 dados em SetBytesCb.",
     "Codebar Code93: Par\xE2metro inv\xE1lido.",
     "Codebar Code93: Retornando tamanho = 0 e bytes = 0 ."}) {}
 
-CodebarCodabar::CodebarCodabar() : CodebarGsK(tags::kCodebarCodabar, {escpos::kCodabar, 257, 1, 255,
-    {"Codebar Codabar: Iniciando", "Codebar Codabar: Limpar posi\xE7\xF5" "es da mem\xF3ria OK.",
-     nullptr},
+CodebarCodabar::CodebarCodabar(const IdentidadeTag& i)
+    : CodebarGsK(i, {escpos::kCodabar, 257, 1, 255,
+    {"Codebar Codabar: Iniciando", kLimpoCodabar.data(), nullptr},
     "Codebar Codabar: Conteudo do codigo de barras armazenado.", kAntes,
     "Codebar Codabar: Retornando bytes.",
     "Codebar Codabar: N\xE3o h\xE1 dados em SetBytesCb.",
     "Codebar Codabar: Par\xE2metro inv\xE1lido.",
     "Codebar Codabar: Retornando tamanho = 0 e bytes = 0 ."}) {}
 
-CodebarCode128::CodebarCode128() : CodebarGsK(tags::kCodebarCode128, {escpos::kCode128, 257, 2, 255,
-    {"Codebar Code128: Iniciando.", "Iniciando",
-     "Codebar Code128: Limpar posi\xE7\xF5" "es da mem\xF3ria OK."},
+CodebarCode128::CodebarCode128(const IdentidadeTag& i)
+    : CodebarGsK(i, {escpos::kCode128, 257, 2, 255,
+    {"Codebar Code128: Iniciando.", "Iniciando", kLimpoCode128.data()},
     "Codebar Code128: Conteudo do codigo de barras armazenado.", kAntes,
     "Codebar Code128: Retornando bytes.",
     "Codebar Code128: N\xE3o h\xE1 dados em SetBytesCb.",
     "Codebar Code128: Par\xE2metro inv\xE1lido.",
     "Codebar Code128: Retornando tamanho = 0 e bytes = 0 ."}) {}
 
-CodebarItf::CodebarItf() : CodebarGsK(tags::kCodebarItf, {escpos::kItf, 257, 1, 255,
-    {"Codebar ITF: Iniciando", kLimpo, nullptr}, kConteudo, kAntes,
+CodebarItf::CodebarItf(const IdentidadeTag& i)
+    : CodebarGsK(i, {escpos::kItf, 257, 1, 255,
+    {"Codebar ITF: Iniciando", kMemoriaLimpa, nullptr}, kConteudo, kAntes,
     "Retornando bytes.",
     "Codebar ift: N\xE3o h\xE1 dados em SetBytesCb.",
     "Par\xE2metro inv\xE1lido.",

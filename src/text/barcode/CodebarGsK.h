@@ -38,12 +38,13 @@ class CodebarGsK : public ProtocolTagGeneric {
 };
 
 // clang-format off
-class CodebarEan13 : public CodebarGsK { public: CodebarEan13(); };      // <ean13>
-class CodebarEan8 : public CodebarGsK { public: CodebarEan8(); };        // <ean8>
-class CodebarUpca : public CodebarGsK { public: CodebarUpca(); };        // <upc-a>
-class CodebarCode39 : public CodebarGsK { public: CodebarCode39(); };    // <code39>
-class CodebarCode93 : public CodebarGsK { public: CodebarCode93(); };    // <code93>
-class CodebarCodabar : public CodebarGsK { public: CodebarCodabar(); };  // <codabar>
-class CodebarCode128 : public CodebarGsK { public: CodebarCode128(); };  // <code128>
-class CodebarItf : public CodebarGsK { public: CodebarItf(); };          // <i2of5>
+// <ean13>, <ean8>, <upc-a>, <code39>, <code93>, <codabar>, <code128>, <i2of5>
+class CodebarEan13 : public CodebarGsK { public: explicit CodebarEan13(const IdentidadeTag&); };
+class CodebarEan8 : public CodebarGsK { public: explicit CodebarEan8(const IdentidadeTag&); };
+class CodebarUpca : public CodebarGsK { public: explicit CodebarUpca(const IdentidadeTag&); };
+class CodebarCode39 : public CodebarGsK { public: explicit CodebarCode39(const IdentidadeTag&); };
+class CodebarCode93 : public CodebarGsK { public: explicit CodebarCode93(const IdentidadeTag&); };
+class CodebarCodabar : public CodebarGsK { public: explicit CodebarCodabar(const IdentidadeTag&); };
+class CodebarCode128 : public CodebarGsK { public: explicit CodebarCode128(const IdentidadeTag&); };
+class CodebarItf : public CodebarGsK { public: explicit CodebarItf(const IdentidadeTag&); };
 // clang-format on

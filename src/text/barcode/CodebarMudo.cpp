@@ -5,7 +5,7 @@
 
 const uint8_t* CodebarMudo::getBytes() {
   restaurarTamanhos();
-  limparSaida(5);
+  limparSaida(kInicioLimpo);
   for (const DefinicaoCodebarMudo::Linha& linha : definicao_.abre) {
     if (!linha.texto) break;
     log(linha.texto, linha.nivel, ondeAbre(), __LINE__);
@@ -20,22 +20,26 @@ const uint8_t* CodebarMudo::getBytes2() {
   return saida();
 }
 
+namespace {
+constexpr auto kLimpoMsi = memoriaLimpa("Codebar Msi: ");
+}  // namespace
+
 // clang-format off
-CodebarCode11::CodebarCode11() : CodebarMudo(tags::kCodebarCode11, {
+CodebarCode11::CodebarCode11(const IdentidadeTag& i) : CodebarMudo(i, {
     {{LOG_INFO, "Codebar code11: aCoderregando os bytes \xE0 enviar."},
      {LOG_DEBUG, "Codebar code11: Retornando bytes."}, {0, nullptr}, {0, nullptr}},
     "Codebar code11: Retornando bytes."}) {}
 
-CodebarMsi::CodebarMsi() : CodebarMudo(tags::kCodebarMsi, {
+CodebarMsi::CodebarMsi(const IdentidadeTag& i) : CodebarMudo(i, {
     {{LOG_DEBUG, "Codebar Msi: Iniciando.."},
-     {LOG_DEBUG, "Codebar Msi: Limpar posi\xE7\xF5" "es da mem\xF3ria OK."},
+     {LOG_DEBUG, kLimpoMsi.data()},
      {LOG_INFO, "Codebar Msi: Carregando os bytes \xE0 enviar."},
      {LOG_DEBUG, "Retornando bytes."}},
     "Retornando bytes."}) {}
 
-CodebarS2of5::CodebarS2of5() : CodebarMudo(tags::kCodebarS2of5, {
+CodebarS2of5::CodebarS2of5(const IdentidadeTag& i) : CodebarMudo(i, {
     {{LOG_DEBUG, "Codebar S2of5: Iniciando"},
-     {LOG_DEBUG, "Limpar posi\xE7\xF5" "es da mem\xF3ria OK."},
+     {LOG_DEBUG, kMemoriaLimpa},
      {LOG_DEBUG, "Retornando bytes."}, {0, nullptr}},
     " retornando tamanho = 0 e bytes = 0 ."}) {}
 // clang-format on

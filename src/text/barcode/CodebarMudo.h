@@ -28,7 +28,8 @@ class CodebarMudo : public ProtocolTagGeneric {
 };
 
 // clang-format off
-class CodebarCode11 : public CodebarMudo { public: CodebarCode11(); };  // <code11>
-class CodebarMsi : public CodebarMudo { public: CodebarMsi(); };        // <msi>
-class CodebarS2of5 : public CodebarMudo { public: CodebarS2of5(); };    // <s2of5>
+// <code11>, <msi>, <s2of5>
+class CodebarCode11 : public CodebarMudo { public: explicit CodebarCode11(const IdentidadeTag&); };
+class CodebarMsi : public CodebarMudo { public: explicit CodebarMsi(const IdentidadeTag&); };
+class CodebarS2of5 : public CodebarMudo { public: explicit CodebarS2of5(const IdentidadeTag&); };
 // clang-format on

@@ -10,24 +10,30 @@ namespace {
 
 using P = PassoSimbolo;
 
+constexpr auto kLimpoPdf = memoriaLimpa("PDF417: ");
+// The module size of a record that holds no TAMANHO_QRCODE (0: a file read
+// without the key, or none read yet). Not the default a new file is written
+// with (kDefaultQrModuleSize).
+constexpr int kModuloSemTamanho = 3;
+
 const PassoSimbolo kPassosQrcode[] = {
-    {P::kFixo, comando(escpos::kQrModel2), "Modelo do Qrcode Selecionado."},
+    {P::kFixo, escpos::kQrModel2, "Modelo do Qrcode Selecionado."},
     {P::kTamanhoModulo, kSemComando, "Tamanho do Qrcode Selecionado."},
-    {P::kFixo, comando(escpos::kQrErrorLevelL), "N\xEDvel de Corre\xE7\xE3o do Qrcode Selecionado."},
+    {P::kFixo, escpos::kQrErrorLevelL, "N\xEDvel de Corre\xE7\xE3o do Qrcode Selecionado."},
     {P::kDados, kSemComando, "Dados do Qrcode Armazenados no Buffer."},
-    {P::kFixo, comando(escpos::kQrPrint), "Bytes do Qrcode Ok."},
+    {P::kFixo, escpos::kQrPrint, "Bytes do Qrcode Ok."},
 };
 
 const PassoSimbolo kPassosPdf[] = {
-    {P::kFixo, comando(escpos::kPdfColumnsAuto),
+    {P::kFixo, escpos::kPdfColumnsAuto,
      "PDF417: Numero de colunas proporcional aos dados definido."},
-    {P::kFixo, comando(escpos::kPdfRowsAuto),
+    {P::kFixo, escpos::kPdfRowsAuto,
      "PDF417: Numero de linhas proporcional aos dados definido."},
-    {P::kFixo, comando(escpos::kPdfModuleWidth3), "PDF417: Largura padr\xE3o definida."},
-    {P::kFixo, comando(escpos::kPdfRowHeight3), "PDF417: Largura padr\xE3o definida."},
-    {P::kFixo, comando(escpos::kPdfErrorRatio1), "PDF417: N\xEDvel de corre\xE7\xE3o padr\xE3o definida."},
+    {P::kFixo, escpos::kPdfModuleWidth3, "PDF417: Largura padr\xE3o definida."},
+    {P::kFixo, escpos::kPdfRowHeight3, "PDF417: Largura padr\xE3o definida."},
+    {P::kFixo, escpos::kPdfErrorRatio1, "PDF417: N\xEDvel de corre\xE7\xE3o padr\xE3o definida."},
     {P::kDados, kSemComando, "PDF417: Dados Armazenados no Buffer."},
-    {P::kFixo, comando(escpos::kPdfPrint), "PDF417: Bytes Ok."},
+    {P::kFixo, escpos::kPdfPrint, "PDF417: Bytes Ok."},
 };
 
 }  // namespace
@@ -38,7 +44,7 @@ const uint8_t* CodebarSimbolo::lerConteudo() {
   restaurarTamanhos();
   tamanhoConteudo_ = 0;
   conteudo_ = nullptr;
-  limparSaida(5);
+  limparSaida(kInicioLimpo);
   log(d.limpo, LOG_DEBUG, ondeAbre(), __LINE__);
   if (!textoTagAtual) {
     log(d.semDados, LOG_ERROR, ondeAbre(), __LINE__);
@@ -59,7 +65,8 @@ const uint8_t* CodebarSimbolo::getBytes() {
   MasterController& master = MasterController::getInstance();
   // The module size of this symbol; a change of the file counts from the
   // next one. Only its low byte is sent.
-  const int modulo = master.config().qrModuleSize == 0 ? 3 : master.config().qrModuleSize;
+  const int tamanho = master.config().qrModuleSize;
+  const int modulo = tamanho == 0 ? kModuloSemTamanho : tamanho;
   if (const uint8_t* erro = lerConteudo()) return erro;
   if (d.conteudoLido) log(d.conteudoLido, LOG_DEBUG, ondeAbre(), __LINE__);
   if (d.releConfiguracao) master.carregarConfiguracao();
@@ -91,19 +98,19 @@ const uint8_t* CodebarSimbolo::getBytes2() {
   return saida();
 }
 
-CodebarQrcode::CodebarQrcode()
-    : CodebarSimbolo(tags::kCodebarQrcode,
+CodebarQrcode::CodebarQrcode(const IdentidadeTag& identidade)
+    : CodebarSimbolo(identidade,
                      {escpos::kQrCode, "Qrcode: Iniciando",
-                      "Limpar posi\xE7\xF5" "es da mem\xF3ria OK.",
+                      kMemoriaLimpa,
                       "N\xE3o h\xE1 dados em SetBytesCb.", "Qrcode: Par\xE2metro inv\xE1lido.",
                       "Conteudo do Qrcode armazenado.", "Qrcode: Retornando bytes.",
                       " CodebarQrcode::getBytes2() - retornando tamanho = 0 e bytes = 0 .", true,
                       kPassosQrcode, sizeof kPassosQrcode / sizeof kPassosQrcode[0]}) {}
 
-CodebarPdf::CodebarPdf()
-    : CodebarSimbolo(tags::kCodebarPdf,
+CodebarPdf::CodebarPdf(const IdentidadeTag& identidade)
+    : CodebarSimbolo(identidade,
                      {escpos::kPdf417, "PDF417: Iniciando",
-                      "PDF417: Limpar posi\xE7\xF5" "es da mem\xF3ria OK.",
+                      kLimpoPdf.data(),
                       "PDF417: N\xE3o h\xE1 dados em SetBytesCb.", "PDF417: Par\xE2metro inv\xE1lido.",
                       nullptr, "PDF417: Retornando bytes.",
                       " CodebarPdf::getBytes2() - retornando tamanho = 0 e bytes = 0 .", false,

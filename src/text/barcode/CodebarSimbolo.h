@@ -54,11 +54,11 @@ class CodebarSimbolo : public ProtocolTagGeneric {
 // <qrcode>data</qrcode>: model 2, module size TAMANHO_QRCODE, level L.
 class CodebarQrcode : public CodebarSimbolo {
  public:
-  CodebarQrcode();
+  explicit CodebarQrcode(const IdentidadeTag& identidade);
 };
 
 // <pdf>data</pdf>: columns and rows left to the printer.
 class CodebarPdf : public CodebarSimbolo {
  public:
-  CodebarPdf();
+  explicit CodebarPdf(const IdentidadeTag& identidade);
 };
