@@ -19,6 +19,9 @@ class PrinterController {
 
   AbstractCommunicationPipe* pipe() const { return pipe_.get(); }
   bool connected() const { return connected_; }
+  // connect() unless the controller is connected already: whether it is
+  // connected afterwards.
+  bool ensureConnected() { return connected_ || connect() != 0; }
 
   // The pipe to write to: the current one, or a new connect() when there is
   // none. nullptr when the printer cannot be reached.

@@ -6,8 +6,7 @@
 #include "tq587.h"
 
 int imprimirImagem(const char* arquivo, FazerMascara fazerMascara, const char* where) {
-  PrinterController& controller = PrinterController::getInstance();
-  if (!controller.connected() && controller.connect() == 0) return TQ587_NOT_DONE;
+  if (!PrinterController::getInstance().ensureConnected()) return TQ587_NOT_DONE;
 
   auto falha = [where] {
     log("ImagemPB: Falha ao abrir arquivo de imagem.", LOG_DEBUG, where, __LINE__);

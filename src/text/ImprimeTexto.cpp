@@ -71,7 +71,7 @@ int ImprimeTexto::tratarTexto(const char* texto, int n) {
   log("Iniciando a impress\xE3o do texto...", LOG_INFO, kOnde, __LINE__);
 
   PrinterController& controlador = PrinterController::getInstance();
-  if (!controlador.connected() && controlador.connect() == 0) return TQ587_NOT_DONE;
+  if (!controlador.ensureConnected()) return TQ587_NOT_DONE;
 
   const bool medindo = n == 0;
   const std::size_t tamanho = std::strlen(texto);
