@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer on) in build-fuzz/ and runs each for a while
-# on its checked-in corpus and dictionary.
+# on its checked-in corpus and its dictionary (the mark-up's one is written
+# from the tag table by the build).
 #   scripts/fuzz.sh [SECONDS [TARGET...]]    default: 30 seconds, every target
 # New inputs go to build-fuzz/corpus/<target>; a crash, or a target that
 # grows past the memory limit, leaves its input in build-fuzz/ and fails the
@@ -24,8 +25,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=16:malloc
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for t in "${targets[@]}"; do
   # Absolute paths: the targets make a scratch folder their current one.
+  # The mark-up's dictionary is written by the build from the tag table.
   dict=$PWD/fuzz/dict/$t.dict
-  [ -f "$dict" ] || dict=$PWD/fuzz/dict/text.dict
+  [ -f "$dict" ] || dict=$PWD/build-fuzz/fuzz/text.dict
   mkdir -p "build-fuzz/corpus/$t"
   echo "== fuzz_$t for ${seconds} s"
   # -close_fd_mask=1: the library's console log (a fuzzed CONVERSOR.INI may
