@@ -7,9 +7,9 @@
 
 int main() {
   std::printf("# every tag text of the mark-up, from src/text/Tags.h\n");
-  for (const IdentidadeTag& tag : tags::kTabela) {
-    std::printf("\"%s\"\n", tag.abertura);
-    if (tag.tamanhoFechamento > 0) std::printf("\"%s\"\n", tag.fechamento);
+  for (const TagRow& tag : tags::kTable) {
+    std::printf("\"%s\"\n", tag.openText);
+    if (tag.closeLength > 0) std::printf("\"%s\"\n", tag.closeText);
   }
   std::printf("\"<ibmp>a.bmp</ibmp>\"\n");
   return 0;

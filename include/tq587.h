@@ -51,19 +51,19 @@ TQ587_API int TQ587_CALL TQ587_iAcionarGaveta(void);
 
 /* Print a text written in the tag mark-up. n is 0 (the text's own length is
  * checked against 2000) or the caller's character count (checked instead). */
-TQ587_API int TQ587_CALL TQ587_iImprimirTexto(const char* texto, int n);
+TQ587_API int TQ587_CALL TQ587_iImprimirTexto(const char* text, int n);
 
 /* Print a BMP picture: every pixel dark or light by a fixed threshold. */
-TQ587_API int TQ587_CALL TQ587_iImprimirBMP(const char* arquivo);
+TQ587_API int TQ587_CALL TQ587_iImprimirBMP(const char* fileName);
 
 /* Print a BMP picture dithered, so that grey shows as dot density. */
-TQ587_API int TQ587_CALL TQ587_iImprimirImagem(const char* arquivo);
+TQ587_API int TQ587_CALL TQ587_iImprimirImagem(const char* fileName);
 
 /* Settings kept in CONVERSOR.INI. */
-TQ587_API int TQ587_CALL TQ587_regCodePageAutomatico(const char* valor);
-TQ587_API int TQ587_CALL TQ587_regEnterFinal(const char* valor);
-TQ587_API int TQ587_CALL TQ587_regModoGaveta(const char* valor);
-TQ587_API int TQ587_CALL TQ587_regTabulacao(const char* valor);
+TQ587_API int TQ587_CALL TQ587_regCodePageAutomatico(const char* value);
+TQ587_API int TQ587_CALL TQ587_regEnterFinal(const char* value);
+TQ587_API int TQ587_CALL TQ587_regModoGaveta(const char* value);
+TQ587_API int TQ587_CALL TQ587_regTabulacao(const char* value);
 
 /* Placeholders: they take any arguments, do nothing and return 0. */
 TQ587_API int TQ587_CALL TQ587_iConfigurarGuilhotina();

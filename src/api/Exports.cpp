@@ -23,10 +23,10 @@ extern "C" {
 
 TQ587_API int TQ587_CALL TQ587_eBuscarPortaVelocidade(void) {
   static const char* const kWhere = "TQ587_eBuscarPortaVelocidade";
-  log("inicio: TQ587_eBuscarPortaVelocidade", LOG_INFO, kWhere, __LINE__);
+  tq587::log("inicio: TQ587_eBuscarPortaVelocidade", LOG_INFO, kWhere, __LINE__);
   PrinterController& controller = PrinterController::getInstance();
   if (controller.connected()) {
-    log("Impressora j\xE1 conectada. Retornando 1...", LOG_DEBUG, kWhere, __LINE__);
+    tq587::log("Impressora j\xE1 conectada. Retornando 1...", LOG_DEBUG, kWhere, __LINE__);
     return TQ587_DONE;
   }
   return controller.connect() == 1 ? TQ587_DONE : TQ587_NOT_DONE;
@@ -45,40 +45,40 @@ TQ587_API int TQ587_CALL TQ587_iAcionarGaveta(void) {
   return pipe->write(escpos::kDrawerKick, kLength) == kLength ? TQ587_DONE : TQ587_NOT_DONE;
 }
 
-TQ587_API int TQ587_CALL TQ587_iImprimirTexto(const char* texto, int n) {
-  if (!texto) return TQ587_INVALID_PARAMETER;
+TQ587_API int TQ587_CALL TQ587_iImprimirTexto(const char* text, int n) {
+  if (!text) return TQ587_INVALID_PARAMETER;
   // The character table follows the stored setting before every text; how
   // that goes does not stop the print.
-  const char codePage[2] = {MasterController::getInstance().config().codePageAutomatico, '\0'};
+  const char codePage[2] = {MasterController::getInstance().config().autoCodePage, '\0'};
   regCodePageAutomatico(codePage);
   ImprimeTexto engine;
-  return engine.tratarTexto(texto, n);
+  return engine.tratarTexto(text, n);
 }
 
-TQ587_API int TQ587_CALL TQ587_iImprimirBMP(const char* arquivo) {
-  if (!arquivo) return TQ587_NOT_A_BMP;
-  return ImagemPB::imprimeBitmap(arquivo);
+TQ587_API int TQ587_CALL TQ587_iImprimirBMP(const char* fileName) {
+  if (!fileName) return TQ587_NOT_A_BMP;
+  return ImagemPB::imprimeBitmap(fileName);
 }
 
-TQ587_API int TQ587_CALL TQ587_iImprimirImagem(const char* arquivo) {
-  if (!arquivo) return TQ587_NOT_A_BMP;
-  return ImagemColor::imprimeBitmapColor(arquivo);
+TQ587_API int TQ587_CALL TQ587_iImprimirImagem(const char* fileName) {
+  if (!fileName) return TQ587_NOT_A_BMP;
+  return ImagemColor::imprimeBitmapColor(fileName);
 }
 
-TQ587_API int TQ587_CALL TQ587_regCodePageAutomatico(const char* valor) {
-  return valor ? regCodePageAutomatico(valor) : TQ587_INVALID_PARAMETER;
+TQ587_API int TQ587_CALL TQ587_regCodePageAutomatico(const char* value) {
+  return value ? regCodePageAutomatico(value) : TQ587_INVALID_PARAMETER;
 }
 
-TQ587_API int TQ587_CALL TQ587_regEnterFinal(const char* valor) {
-  return valor ? regEnterFinal(valor) : TQ587_INVALID_PARAMETER;
+TQ587_API int TQ587_CALL TQ587_regEnterFinal(const char* value) {
+  return value ? regEnterFinal(value) : TQ587_INVALID_PARAMETER;
 }
 
-TQ587_API int TQ587_CALL TQ587_regModoGaveta(const char* valor) {
-  return valor ? regModoGaveta(valor) : TQ587_INVALID_PARAMETER;
+TQ587_API int TQ587_CALL TQ587_regModoGaveta(const char* value) {
+  return value ? regModoGaveta(value) : TQ587_INVALID_PARAMETER;
 }
 
-TQ587_API int TQ587_CALL TQ587_regTabulacao(const char* valor) {
-  return valor ? regTabulacao(valor) : TQ587_INVALID_PARAMETER;
+TQ587_API int TQ587_CALL TQ587_regTabulacao(const char* value) {
+  return value ? regTabulacao(value) : TQ587_INVALID_PARAMETER;
 }
 
 TQ587_API int TQ587_CALL TQ587_iConfigurarGuilhotina() { return placeholder(); }

@@ -6,8 +6,8 @@
 #include "log/Log.h"
 
 void initDLL() {
-  MasterController::getInstance().carregarConfiguracao();
-  log("========== Inicializando DLL ==========", LOG_INFO, "initDLL", __LINE__);
+  MasterController::getInstance().load();
+  tq587::log("========== Inicializando DLL ==========", LOG_INFO, "initDLL", __LINE__);
   // A printer that is off now is connected by the first printing call.
   PrinterController::getInstance().connect();
 }

@@ -28,11 +28,11 @@ bool isTabSeparator(char c) { return c == ',' || c == ' '; }
 
 // Every setter reads the file afresh, changes its field and writes the file.
 // false when the file could not be written.
-template <typename Change>
-bool store(Change change) {
+template <typename Edit>
+bool store(Edit edit) {
   MasterController& master = MasterController::getInstance();
-  master.carregarConfiguracao();
-  master.alterar(change);
+  master.load();
+  master.change(edit);
   return master.salvarArquivoINI();
 }
 
@@ -54,7 +54,7 @@ bool tabNumbersShortEnough(const char* text) {
 std::array<uint8_t, escpos::kTabCommandLength> tabCommand(const char* text) {
   uint8_t positions[escpos::kMaxTabPositions];
   int count = 0;
-  char run[kMaxTabulacao + 1];
+  char run[kMaxTabStops + 1];
   int runLength = 0;
   for (const char* p = text;; ++p) {
     const bool end = *p == '\0';
@@ -65,7 +65,7 @@ std::array<uint8_t, escpos::kTabCommandLength> tabCommand(const char* text) {
       }
       runLength = 0;
       if (end) break;
-    } else if (runLength < kMaxTabulacao) {
+    } else if (runLength < kMaxTabStops) {
       run[runLength++] = *p;
     }
   }
@@ -76,7 +76,7 @@ std::array<uint8_t, escpos::kTabCommandLength> tabCommand(const char* text) {
 
 int regCodePageAutomatico(const char* value) {
   if (!value || !isZeroOrOne(value[0])) return TQ587_INVALID_PARAMETER;
-  if (!store([&](Configuracao& c) { c.codePageAutomatico = value[0]; })) {
+  if (!store([&](Configuration& c) { c.autoCodePage = value[0]; })) {
     return TQ587_UPDATE_ERROR;
   }
   AbstractCommunicationPipe* pipe = PrinterController::getInstance().reachPipe();
@@ -90,31 +90,31 @@ int regCodePageAutomatico(const char* value) {
 int regEnterFinal(const char* value) {
   if (!value || !isZeroOrOne(value[0]) || value[1] != '\0') return TQ587_INVALID_PARAMETER;
   MasterController& master = MasterController::getInstance();
-  if (!master.carregarConfiguracao()) return TQ587_NOT_DONE;
-  master.alterar([&](Configuracao& c) { c.enterAutomatico = value[0]; });
+  if (!master.load()) return TQ587_NOT_DONE;
+  master.change([&](Configuration& c) { c.autoEnter = value[0]; });
   return master.salvarArquivoINI() ? TQ587_DONE : TQ587_UPDATE_ERROR;
 }
 
 int regModoGaveta(const char* value) {
   if (!value || !isZeroOrOne(value[0])) return TQ587_INVALID_PARAMETER;
-  if (!store([&](Configuracao& c) { c.gavetaInvertida = value[0]; })) {
-    log("N\xE3o foi poss\xEDvel atualizar arquivo!", LOG_ERROR, "RegModoGaveta::atualizarCampo",
-        __LINE__);
+  if (!store([&](Configuration& c) { c.invertedDrawer = value[0]; })) {
+    tq587::log("N\xE3o foi poss\xEDvel atualizar arquivo!", LOG_ERROR,
+               "RegModoGaveta::atualizarCampo", __LINE__);
     return TQ587_UPDATE_ERROR;
   }
   return TQ587_DONE;
 }
 
 int regTabulacao(const char* value) {
-  if (!value || longerThan(value, kMaxTabulacao)) return TQ587_INVALID_PARAMETER;
+  if (!value || longerThan(value, kMaxTabStops)) return TQ587_INVALID_PARAMETER;
   if (std::strtol(value, nullptr, 10) <= 0 || !tabNumbersShortEnough(value)) {
     return TQ587_INVALID_PARAMETER;
   }
   const std::array<uint8_t, escpos::kTabCommandLength> command = tabCommand(value);
   int result = TQ587_DONE;
-  if (!store([&](Configuracao& c) {
-        std::memset(c.tabulacao, 0, sizeof c.tabulacao);
-        std::memcpy(c.tabulacao, value, std::strlen(value));
+  if (!store([&](Configuration& c) {
+        std::memset(c.tabStops, 0, sizeof c.tabStops);
+        std::memcpy(c.tabStops, value, std::strlen(value));
       })) {
     result = TQ587_UPDATE_ERROR;
   }

@@ -71,8 +71,8 @@ bool readRawLine(BlockReader& reader, char* line, int& length) {
 
 namespace ini {
 
-bool readFile(const char* path, Configuracao& config) {
-  config = Configuracao{};
+bool readFile(const char* path, Configuration& config) {
+  config = Configuration{};
   SDK::FILE file;
   file.Close();
   SDK::defaultFileSystem().Open(path, SDK::FILE::kDefaultOpenMode, &file);
@@ -89,11 +89,11 @@ bool readFile(const char* path, Configuracao& config) {
   return true;
 }
 
-bool writeFile(const char* path, Configuracao& config) {
+bool writeFile(const char* path, Configuration& config) {
   // A log key that was not in the file read is written nowhere and holds a
   // space, which leaves logging off.
   if (!config.logPresent) config.log = ' ';
-  if (!config.logDiarioPresent) config.logDiario = ' ';
+  if (!config.dailyLogPresent) config.dailyLog = ' ';
   char text[kMaxText + 1];
   const int length = formatConfig(config, text);
   // Nothing to write when the file holds these bytes already (the terminal's
@@ -102,18 +102,18 @@ bool writeFile(const char* path, Configuracao& config) {
   return holdsAlready(path, text, length) || SDK::defaultFileSystem().Save(path, text, length);
 }
 
-void setDefaults(Configuracao& config) {
+void setDefaults(Configuration& config) {
   config.port = 1;
-  config.velocidadeIndex = kUltimaVelocidade;  // 115200
-  config.flowControl = ControleDeFluxo::DtrDsr;
+  config.speedIndex = kLastSpeed;  // 115200
+  config.flowControl = FlowControl::DtrDsr;
   config.qrModuleSize = kDefaultQrModuleSize;
   std::snprintf(config.directory, sizeof config.directory, "%s", "C:");
-  config.enterAutomatico = '1';
-  config.codePageAutomatico = '1';
-  config.gavetaInvertida = '1';
-  std::snprintf(config.tabulacao, sizeof config.tabulacao, "%s", "05,10,15,20,25,35");
-  std::snprintf(config.metodo, sizeof config.metodo, "%s", "SERIAL");
-  config.logDiario = '0';
+  config.autoEnter = '1';
+  config.autoCodePage = '1';
+  config.invertedDrawer = '1';
+  std::snprintf(config.tabStops, sizeof config.tabStops, "%s", "05,10,15,20,25,35");
+  std::snprintf(config.method, sizeof config.method, "%s", "SERIAL");
+  config.dailyLog = '0';
   config.log = '0';
 }
 

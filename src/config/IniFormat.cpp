@@ -13,18 +13,18 @@ namespace {
 // LOGDIARIO comes before LOG.
 enum Keyword {
   kSectionPrinter,
-  kPorta,
-  kVelocidade,
-  kControleDeFluxo,
-  kCodePageAutomatico,
-  kEnterAutomatico,
-  kGavetaInvertida,
-  kTabulacao,
-  kMetodo,
-  kTamanhoQrcode,
+  kPort,
+  kSpeed,
+  kFlowControl,
+  kAutoCodePage,
+  kAutoEnter,
+  kInvertedDrawer,
+  kTabStops,
+  kMethod,
+  kQrSize,
   kSectionSystem,
-  kDiretorio,
-  kLogDiario,
+  kDirectory,
+  kDailyLog,
   kLog,
   kKeywordCount
 };
@@ -78,17 +78,17 @@ int parsePort(const char* value) {
 
 // The first speed whose name, plain or with thousands dots, starts the value.
 int parseSpeed(const char* value) {
-  for (const auto name : {&Velocidade::nome, &Velocidade::nomePontuado}) {
-    for (int i = 0; i <= kUltimaVelocidade; ++i) {
-      if (startsWith(value, kVelocidades[i].*name)) return i;
+  for (const auto spelling : {&Speed::name, &Speed::dottedName}) {
+    for (int i = 0; i <= kLastSpeed; ++i) {
+      if (startsWith(value, kSpeeds[i].*spelling)) return i;
     }
   }
-  return kVelocidadeDetectar;
+  return kSpeedDetect;
 }
 
-ControleDeFluxo parseFlowControl(const char* value) {
+FlowControl parseFlowControl(const char* value) {
   const int index = firstPrefix(value, kFlowNames);
-  return index >= 0 && index < kFlowNoneEntries ? ControleDeFluxo::Nenhum : ControleDeFluxo::DtrDsr;
+  return index >= 0 && index < kFlowNoneEntries ? FlowControl::None : FlowControl::DtrDsr;
 }
 
 char parseZeroOne(const char* value) { return value[0] == '0' || value[0] == '1' ? value[0] : '1'; }
@@ -179,7 +179,7 @@ int normaliseLine(char* line, int length) {
   return out;
 }
 
-void applyLine(const char* line, Section& section, Configuracao& config) {
+void applyLine(const char* line, Section& section, Configuration& config) {
   const int keyword = findKeyword(line);
   if (line[0] == '[') {
     section = keyword == kSectionPrinter  ? Section::Printer
@@ -193,19 +193,19 @@ void applyLine(const char* line, Section& section, Configuracao& config) {
   if (*value == ':' || *value == '=') ++value;
 
   switch (keyword) {
-    case kPorta: config.port = parsePort(value); break;
-    case kVelocidade: config.velocidadeIndex = parseSpeed(value); break;
-    case kControleDeFluxo: config.flowControl = parseFlowControl(value); break;
-    case kCodePageAutomatico: config.codePageAutomatico = parseZeroOne(value); break;
-    case kEnterAutomatico: config.enterAutomatico = parseZeroOne(value); break;
-    case kGavetaInvertida: config.gavetaInvertida = value[0]; break;
-    case kTabulacao: parseQuoted(value, config.tabulacao, sizeof config.tabulacao); break;
-    case kMetodo: parseQuoted(value, config.metodo, sizeof config.metodo); break;
-    case kTamanhoQrcode: config.qrModuleSize = parseQrSize(value); break;
-    case kDiretorio: parseQuoted(value, config.directory, sizeof config.directory); break;
-    case kLogDiario:
-      config.logDiario = value[0];
-      config.logDiarioPresent = true;
+    case kPort: config.port = parsePort(value); break;
+    case kSpeed: config.speedIndex = parseSpeed(value); break;
+    case kFlowControl: config.flowControl = parseFlowControl(value); break;
+    case kAutoCodePage: config.autoCodePage = parseZeroOne(value); break;
+    case kAutoEnter: config.autoEnter = parseZeroOne(value); break;
+    case kInvertedDrawer: config.invertedDrawer = value[0]; break;
+    case kTabStops: parseQuoted(value, config.tabStops, sizeof config.tabStops); break;
+    case kMethod: parseQuoted(value, config.method, sizeof config.method); break;
+    case kQrSize: config.qrModuleSize = parseQrSize(value); break;
+    case kDirectory: parseQuoted(value, config.directory, sizeof config.directory); break;
+    case kDailyLog:
+      config.dailyLog = value[0];
+      config.dailyLogPresent = true;
       break;
     case kLog:
       config.log = value[0];
@@ -215,27 +215,27 @@ void applyLine(const char* line, Section& section, Configuracao& config) {
   }
 }
 
-int formatConfig(const Configuracao& config, char* text) {
-  const int speed = config.velocidadeIndex >= 0 && config.velocidadeIndex <= kUltimaVelocidade
-                        ? config.velocidadeIndex
-                        : kVelocidadeDetectar;
+int formatConfig(const Configuration& config, char* text) {
+  const int speed =
+      config.speedIndex >= 0 && config.speedIndex <= kLastSpeed ? config.speedIndex : kSpeedDetect;
   const char* const* key = kKeywords;  // the names the reader knows
-  const char* flow = kFlowNames[config.flowControl == ControleDeFluxo::DtrDsr ? kFlowDtrDsrEntry : 0];
+  const char* flow = kFlowNames[config.flowControl == FlowControl::DtrDsr ? kFlowDtrDsrEntry : 0];
   Writer w(text);
   w.add("\r\n\r\n%s\r\n", key[kSectionPrinter]);
-  w.add("   %s = COM%d\r\n", key[kPorta], config.port);
-  w.add("   %s = %s\r\n", key[kVelocidade], kVelocidades[speed].nome);
-  w.add("   %s = %s\r\n", key[kControleDeFluxo], flow);
-  w.add("   %s = %c\r\n", key[kCodePageAutomatico], orSpace(config.codePageAutomatico));
-  w.add("   %s = %c\r\n", key[kEnterAutomatico], orSpace(config.enterAutomatico));
-  w.add("   %s = %c\r\n", key[kGavetaInvertida], orSpace(config.gavetaInvertida));
-  w.add("   %s = \"%.*s\"\r\n", key[kTabulacao], boundedLength(config.tabulacao, sizeof config.tabulacao),
-        config.tabulacao);
-  w.add("   %s = \"%.*s\"\r\n", key[kMetodo], boundedLength(config.metodo, sizeof config.metodo), config.metodo);
-  w.add("   %s = %d\r\n", key[kTamanhoQrcode], config.qrModuleSize);
-  if (config.logPresent || config.logDiarioPresent) {
+  w.add("   %s = COM%d\r\n", key[kPort], config.port);
+  w.add("   %s = %s\r\n", key[kSpeed], kSpeeds[speed].name);
+  w.add("   %s = %s\r\n", key[kFlowControl], flow);
+  w.add("   %s = %c\r\n", key[kAutoCodePage], orSpace(config.autoCodePage));
+  w.add("   %s = %c\r\n", key[kAutoEnter], orSpace(config.autoEnter));
+  w.add("   %s = %c\r\n", key[kInvertedDrawer], orSpace(config.invertedDrawer));
+  w.add("   %s = \"%.*s\"\r\n", key[kTabStops],
+        boundedLength(config.tabStops, sizeof config.tabStops), config.tabStops);
+  w.add("   %s = \"%.*s\"\r\n", key[kMethod], boundedLength(config.method, sizeof config.method),
+        config.method);
+  w.add("   %s = %d\r\n", key[kQrSize], config.qrModuleSize);
+  if (config.logPresent || config.dailyLogPresent) {
     w.add("%s\r\n", key[kSectionSystem]);
-    if (config.logDiarioPresent) w.add("%s = %c\r\n", key[kLogDiario], orSpace(config.logDiario));
+    if (config.dailyLogPresent) w.add("%s = %c\r\n", key[kDailyLog], orSpace(config.dailyLog));
     if (config.logPresent) w.add("%s = %c\r\n", key[kLog], orSpace(config.log));
   }
   return w.length();

@@ -23,11 +23,11 @@ int normaliseLine(char* line, int length);
 // Takes one normalised line that is neither empty nor a comment: a section
 // line changes section, a key of the current section sets its field, and
 // anything else is ignored.
-void applyLine(const char* line, Section& section, Configuracao& config);
+void applyLine(const char* line, Section& section, Configuration& config);
 
 // Writes the record in the file's layout into text (kMaxText + 1 bytes) and
 // returns the length. A character field that holds no character is written
 // as a space so that the rest of the file survives.
-int formatConfig(const Configuracao& config, char* text);
+int formatConfig(const Configuration& config, char* text);
 
 }  // namespace ini

@@ -16,42 +16,43 @@ PrinterController& PrinterController::getInstance() {
 
 int PrinterController::connect() {
   static const char* const kWhere = "PrinterController::connect";
-  const Configuracao& config = MasterController::getInstance().config();
+  const Configuration& config = MasterController::getInstance().config();
   // METODO_DE_COMUNICACAO holds at most 9 characters: compare within the field.
-  char metodo[sizeof config.metodo + 1] = {};
-  std::memcpy(metodo, config.metodo, sizeof config.metodo);
+  char method[sizeof config.method + 1] = {};
+  std::memcpy(method, config.method, sizeof config.method);
 
   int result = 0;
   bool known = true;
-  if (std::strcmp(metodo, "SERIAL") == 0) {
+  if (std::strcmp(method, "SERIAL") == 0) {
     result = connectSerial();
     if (result != 1) result = connectUsb();
-  } else if (std::strcmp(metodo, "USB") == 0) {
+  } else if (std::strcmp(method, "USB") == 0) {
     result = connectUsb();
     if (result != 1) result = connectSerial();
   } else {
     known = false;
-    log("Metodo de comunica\xE7\xE3o desconhecido.", LOG_INFO, kWhere, __LINE__);
+    tq587::log("Metodo de comunica\xE7\xE3o desconhecido.", LOG_INFO, kWhere, __LINE__);
   }
 
   if (known && result != 0) {
     connected_ = true;
     return result;
   }
-  log("Falha em estabelecer conex\xE3o.", LOG_INFO, kWhere, __LINE__);
+  tq587::log("Falha em estabelecer conex\xE3o.", LOG_INFO, kWhere, __LINE__);
   pipe_.reset();
   connected_ = false;
   return 0;
 }
 
 int PrinterController::connectSerial() {
-  log("Iniciando comunica\xE7\xE3o serial.", LOG_INFO, "PrinterController::connectSerial",
-      __LINE__);
+  tq587::log("Iniciando comunica\xE7\xE3o serial.", LOG_INFO, "PrinterController::connectSerial",
+             __LINE__);
   return startPipe(serialFactory_ ? serialFactory_() : std::make_unique<PrinterSerial>());
 }
 
 int PrinterController::connectUsb() {
-  log("Iniciando comunica\xE7\xE3o usb.", LOG_INFO, "PrinterController::connectUsb", __LINE__);
+  tq587::log("Iniciando comunica\xE7\xE3o usb.", LOG_INFO, "PrinterController::connectUsb",
+             __LINE__);
   return startPipe(usbFactory_ ? usbFactory_() : std::make_unique<PrinterUsb>());
 }
 

@@ -59,14 +59,14 @@ int PrinterUsb::startCommunication() {
     if (device) handle_ = usb->open(device);
   }
   if (!handle_) {
-    log("N\xE3o foi poss\xEDvel abrir o dispositivo.", LOG_ERROR, kWhere, __LINE__);
+    tq587::log("N\xE3o foi poss\xEDvel abrir o dispositivo.", LOG_ERROR, kWhere, __LINE__);
     return 0;
   }
-  log("Sucesso em abrir o dispositivo usb", LOG_INFO, kWhere, __LINE__);
+  tq587::log("Sucesso em abrir o dispositivo usb", LOG_INFO, kWhere, __LINE__);
 
   // A device that refuses its configuration or interface is closed again.
   auto refuse = [&](const char* message, int line) {
-    log(message, LOG_ERROR, kWhere, line);
+    tq587::log(message, LOG_ERROR, kWhere, line);
     usb->close(handle_);
     handle_ = nullptr;
     return 0;
@@ -74,12 +74,12 @@ int PrinterUsb::startCommunication() {
   if (usb->setConfiguration(handle_, kConfiguration) < 0) {
     return refuse("N\xE3o foi poss\xEDvel abrir configurar dispositivo.", __LINE__);
   }
-  log("Sucesso em configurar o dispositivo usb", LOG_INFO, kWhere, __LINE__);
+  tq587::log("Sucesso em configurar o dispositivo usb", LOG_INFO, kWhere, __LINE__);
 
   if (usb->claimInterface(handle_, kInterface) < 0) {
     return refuse("Erro de estabelecimento de interface usb", __LINE__);
   }
-  log("Sucesso em estabelecer interface com dispositivo usb", LOG_INFO, kWhere, __LINE__);
+  tq587::log("Sucesso em estabelecer interface com dispositivo usb", LOG_INFO, kWhere, __LINE__);
   return 1;
 }
 
@@ -102,7 +102,7 @@ int PrinterUsb::write(const uint8_t* bytes, int32_t length) {
                                     length, kTimeoutMs);
   if (result >= 0) return result;
 
-  log("Reiniciando comunica\xE7\xE3o usb.", LOG_INFO, "PrinterUsb::write", __LINE__);
+  tq587::log("Reiniciando comunica\xE7\xE3o usb.", LOG_INFO, "PrinterUsb::write", __LINE__);
   resetAndDrop();
   tq587::clock().sleep(kResetWaitMs);
   if (startCommunication() == 0) return 0;
@@ -111,16 +111,16 @@ int PrinterUsb::write(const uint8_t* bytes, int32_t length) {
 
 int PrinterUsb::close() {
   static const char* const kWhere = "PrinterUsb::close";
-  log("Encerrando comunica\xE7\xE3o usb", LOG_INFO, kWhere, __LINE__);
+  tq587::log("Encerrando comunica\xE7\xE3o usb", LOG_INFO, kWhere, __LINE__);
   int result = -1;  // nothing held: as a failed close
   if (handle_) {
     result = usbLibrary()->close(handle_);
     handle_ = nullptr;
   }
   if (result < 0) {
-    log("Falha em encerrar comunica\xE7\xE3o usb", LOG_INFO, kWhere, __LINE__);
+    tq587::log("Falha em encerrar comunica\xE7\xE3o usb", LOG_INFO, kWhere, __LINE__);
     return 0;
   }
-  log("Sucesso em encerrar comunica\xE7\xE3o usb", LOG_INFO, kWhere, __LINE__);
+  tq587::log("Sucesso em encerrar comunica\xE7\xE3o usb", LOG_INFO, kWhere, __LINE__);
   return 1;
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <new>
 
-#include "image/Luminancia.h"
+#include "image/Luminance.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ int maskShift(uint32_t mask) {
 }
 
 // Eight grey levels to eight dots, the first in bit 7.
-uint8_t pontosDe8(const uint8_t* grey) {
+uint8_t dotsOf8(const uint8_t* grey) {
   // Eight grey levels as one word; a byte's top bit set in m where it is
   // below 127: its own top bit clear, and not 127 in its low seven bits.
   uint64_t g = 0;
@@ -57,7 +57,7 @@ uint8_t pontosDe8(const uint8_t* grey) {
   return static_cast<uint8_t>(((m >> 7) * 0x8040201008040201u) >> 56);
 }
 
-const uint8_t kWhiteGrey = cinza(kBmpWhite.red, kBmpWhite.green, kBmpWhite.blue);
+const uint8_t kWhiteGrey = greyLevel(kBmpWhite.red, kBmpWhite.green, kBmpWhite.blue);
 
 }  // namespace
 
@@ -104,11 +104,11 @@ bool BMP::refuse() {
   return false;
 }
 
-bool BMP::open(const char* arquivo) {
-  auto file = std::make_unique<ArquivoImagem>();
-  if (!arquivo || !file->abrir(arquivo)) return refuse();
+bool BMP::open(const char* fileName) {
+  auto file = std::make_unique<PictureFile>();
+  if (!fileName || !file->open(fileName)) return refuse();
   uint8_t head[kHeadersEnd];
-  const size_t got = file->lerEm(0, head, sizeof head);
+  const size_t got = file->readAt(0, head, sizeof head);
   // A file too short for the two letters fails as too short for the headers.
   if (got >= 2 && (head[0] != 'B' || head[1] != 'M')) return false;
   if (got < sizeof head) return refuse();
@@ -140,7 +140,7 @@ bool BMP::open(const char* arquivo) {
   // The rows the file holds from there on; too few, and the picture is
   // refused before anything is built for it.
   const int64_t claimed = static_cast<int64_t>(stride_) * height_;
-  const int64_t held = std::clamp<int64_t>(file->tamanho() - dataStart_, 0, claimed);
+  const int64_t held = std::clamp<int64_t>(file->size() - dataStart_, 0, claimed);
   const int64_t missingRows = height_ - held / static_cast<int64_t>(stride_);
   if (missingRows * width_ > kMaxMissingPixels) return refuse();
   bytesInFile_ = static_cast<size_t>(held);
@@ -150,15 +150,15 @@ bool BMP::open(const char* arquivo) {
 
 // As many 4-byte entries as fit before the offset, the rest white; the
 // bytes they take.
-int64_t BMP::readPalette(ArquivoImagem& file, int64_t afterHeaders) {
+int64_t BMP::readPalette(PictureFile& file, int64_t afterHeaders) {
   const int entries = 1 << bitDepth_;
   const int64_t present = std::clamp<int64_t>(afterHeaders / 4, 0, entries);
   uint8_t table[4 * kMaxPaletteEntries];
-  const size_t got = file.lerEm(kHeadersEnd, table, static_cast<size_t>(4 * present));
+  const size_t got = file.readAt(kHeadersEnd, table, static_cast<size_t>(4 * present));
   for (int i = 0; i < entries; ++i) {
     const uint8_t* quad = table + 4 * i;  // blue, green, red, unused
-    paletteGrey_[i] = static_cast<size_t>(4 * i + 4) <= got ? cinza(quad[2], quad[1], quad[0])
-                                                            : kWhiteGrey;
+    paletteGrey_[i] =
+        static_cast<size_t>(4 * i + 4) <= got ? greyLevel(quad[2], quad[1], quad[0]) : kWhiteGrey;
   }
   return 4 * present;
 }
@@ -166,13 +166,13 @@ int64_t BMP::readPalette(ArquivoImagem& file, int64_t afterHeaders) {
 // Red, green and blue masks: 5-5-5 by default, else the three words right
 // after the information header (their low 16 bits), each read only if whole;
 // the bytes they take.
-int64_t BMP::readMasks(ArquivoImagem& file) {
+int64_t BMP::readMasks(PictureFile& file) {
   masks_[0] = 0x7C00;
   masks_[1] = 0x03E0;
   masks_[2] = 0x001F;
   if (compression_ != kCompressionNone) {
     uint8_t words[kMaskBytes];
-    const size_t got = file.lerEm(kHeadersEnd, words, sizeof words);
+    const size_t got = file.readAt(kHeadersEnd, words, sizeof words);
     for (size_t i = 0; 4 * i + 4 <= got; ++i) masks_[i] = le32(words + 4 * i) & 0xFFFF;
   }
   for (int i = 0; i < 3; ++i) shifts_[i] = maskShift(masks_[i]);
@@ -183,7 +183,7 @@ bool BMP::readPixels() {
   if (!file_) return true;
   rows_.reset(new (std::nothrow) uint8_t[std::max<size_t>(bytesInFile_, 1)]);
   if (!rows_) return refuse();
-  rowBytes_ = file_->lerEm(dataStart_, rows_.get(), bytesInFile_);
+  rowBytes_ = file_->readAt(dataStart_, rows_.get(), bytesInFile_);
   file_.reset();
   return true;
 }
@@ -220,15 +220,15 @@ void BMP::greyRow(int32_t y, uint8_t* grey) const {
   const int32_t stored = storedPixels(y, &row);
   switch (bitDepth_) {
     case 24:
-      for (int32_t x = 0; x < stored; ++x, row += 3) grey[x] = cinza(row[2], row[1], row[0]);
+      for (int32_t x = 0; x < stored; ++x, row += 3) grey[x] = greyLevel(row[2], row[1], row[0]);
       break;
     case 32:
-      for (int32_t x = 0; x < stored; ++x, row += 4) grey[x] = cinza(row[2], row[1], row[0]);
+      for (int32_t x = 0; x < stored; ++x, row += 4) grey[x] = greyLevel(row[2], row[1], row[0]);
       break;
     case 16:
       for (int32_t x = 0; x < stored; ++x) {
         const BmpPixel p = fromWord(le16(row + 2 * x));
-        grey[x] = cinza(p.red, p.green, p.blue);
+        grey[x] = greyLevel(p.red, p.green, p.blue);
       }
       break;
     default:
@@ -245,11 +245,11 @@ namespace {
 // is settled afterwards, so that the pass over the row has no branch.
 template <int kStep>
 void dotsFromBytes(const uint8_t* row, int32_t width, uint8_t* dots) {
-  constexpr uint32_t kSomaLimiar = 1000 * kLimiar;
+  constexpr uint32_t kThresholdSum = 1000 * kThreshold;
   auto settled = [](const uint8_t* p, int count) {
     unsigned byte = 0;
     for (int b = 0; b < count; ++b, p += kStep) {
-      byte |= static_cast<unsigned>(abaixoDoLimiar(p[2], p[1], p[0])) << (7 - b);
+      byte |= static_cast<unsigned>(belowThreshold(p[2], p[1], p[0])) << (7 - b);
     }
     return static_cast<uint8_t>(byte);
   };
@@ -257,9 +257,9 @@ void dotsFromBytes(const uint8_t* row, int32_t width, uint8_t* dots) {
     unsigned byte = 0;
     bool onTheThreshold = false;
     for (int b = 0; b < 8; ++b) {
-      const uint32_t soma = somaPesada(row[kStep * b + 2], row[kStep * b + 1], row[kStep * b]);
-      byte = byte << 1 | static_cast<unsigned>(soma < kSomaLimiar);
-      onTheThreshold |= soma == kSomaLimiar;
+      const uint32_t sum = weighedSum(row[kStep * b + 2], row[kStep * b + 1], row[kStep * b]);
+      byte = byte << 1 | static_cast<unsigned>(sum < kThresholdSum);
+      onTheThreshold |= sum == kThresholdSum;
     }
     dots[j] = onTheThreshold ? settled(row, 8) : static_cast<uint8_t>(byte);
   }
@@ -269,7 +269,7 @@ void dotsFromBytes(const uint8_t* row, int32_t width, uint8_t* dots) {
 }  // namespace
 
 void BMP::dotRow(int32_t y, uint8_t* dots, uint8_t* grey) const {
-  static_assert(kLimiar == 127, "pontosDe8 marks grey levels below 127");
+  static_assert(kThreshold == 127, "dotsOf8 marks grey levels below 127");
   const uint8_t* row = nullptr;
   if ((bitDepth_ == 24 || bitDepth_ == 32) && storedPixels(y, &row) == width_) {
     if (bitDepth_ == 24) {
@@ -282,5 +282,5 @@ void BMP::dotRow(int32_t y, uint8_t* dots, uint8_t* grey) const {
   const size_t bytes = (static_cast<size_t>(width_) + 7) / 8;
   greyRow(y, grey);
   std::fill(grey + width_, grey + 8 * bytes, kWhiteGrey);
-  for (size_t j = 0; j < bytes; ++j) dots[j] = pontosDe8(grey + 8 * j);
+  for (size_t j = 0; j < bytes; ++j) dots[j] = dotsOf8(grey + 8 * j);
 }

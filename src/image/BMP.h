@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "image/ArquivoImagem.h"
+#include "image/PictureFile.h"
 
 struct BmpPixel {
   uint8_t blue;
@@ -45,17 +45,17 @@ class BMP {
   // limits above or lacks more pixels than allowed. A file that does not
   // begin with the letters B and M leaves the object as it was; any other
   // refusal leaves a 1 x 1 picture of depth 1.
-  bool open(const char* arquivo);
+  bool open(const char* fileName);
   // Reads the pixel rows of the opened file in one call and closes it.
   // false (as a refusal above) only when there is no memory for them.
   bool readPixels();
-  bool load(const char* arquivo) { return open(arquivo) && readPixels(); }
+  bool load(const char* fileName) { return open(fileName) && readPixels(); }
 
   int32_t width() const { return width_; }
   int32_t height() const { return height_; }
   int32_t bitDepth() const { return bitDepth_; }
 
-  // The grey level (cinza, Luminancia.h) of each of the width pixels of row
+  // The grey level (greyLevel, Luminance.h) of each of the width pixels of row
   // y, row 0 the top; pixels the file lacks are white.
   void greyRow(int32_t y, uint8_t* grey) const;
   // The dots of row y by the threshold (L below 127), eight pixels a byte,
@@ -68,8 +68,8 @@ class BMP {
   struct Header;
 
   bool refuse();
-  int64_t readPalette(ArquivoImagem& file, int64_t afterHeaders);
-  int64_t readMasks(ArquivoImagem& file);
+  int64_t readPalette(PictureFile& file, int64_t afterHeaders);
+  int64_t readMasks(PictureFile& file);
   // The pixels of row y the file holds (all or none but for 16 bits), and
   // where the row's bytes start.
   int32_t storedPixels(int32_t y, const uint8_t** row) const;
@@ -84,7 +84,7 @@ class BMP {
   uint8_t paletteGrey_[kMaxPaletteEntries] = {};
   uint32_t masks_[3] = {};  // red, green, blue (16 bits)
   int shifts_[3] = {};
-  std::unique_ptr<ArquivoImagem> file_;  // from open to readPixels
+  std::unique_ptr<PictureFile> file_;  // from open to readPixels
   int64_t dataStart_ = 0;
   size_t bytesInFile_ = 0;               // of the pixel rows, from dataStart_ on
   std::unique_ptr<uint8_t[]> rows_;      // the stored rows, bottom row first

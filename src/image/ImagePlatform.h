@@ -1,8 +1,8 @@
 // ImagePlatform.h - what reading a picture file needs of the operating
 // system.
 //
-// One file per platform implements these calls (arquivo_imagem_posix.cpp,
-// arquivo_imagem_win32.cpp); ArquivoImagem above them holds no platform
+// One file per platform implements these calls (picture_file_posix.cpp,
+// picture_file_win32.cpp); PictureFile above them holds no platform
 // code. A handle is an open file, kInvalidHandle when there is none.
 #pragma once
 

@@ -1,8 +1,8 @@
 // ImagemPB.cpp - a dot wherever a pixel is darker than the threshold.
 #include "image/ImagemPB.h"
 
-#include "image/ImpressaoImagem.h"
+#include "image/PicturePrinting.h"
 
-int ImagemPB::imprimeBitmap(const char* arquivo) {
-  return imprimirImagem(arquivo, mascaraLimiar, "ImagemPB::imprimeBitmap");
+int ImagemPB::imprimeBitmap(const char* fileName) {
+  return printPicture(fileName, thresholdMask, "ImagemPB::imprimeBitmap");
 }

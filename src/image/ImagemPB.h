@@ -6,5 +6,5 @@ class ImagemPB {
  public:
   // 1 sent, 0 printer not reachable or picture smaller than 8 x 8, -8 the
   // file is not a BMP that can be read.
-  static int imprimeBitmap(const char* arquivo);
+  static int imprimeBitmap(const char* fileName);
 };

@@ -9,7 +9,7 @@ namespace {
 
 // Bytes of the raster command around the rows: the store command with its
 // count, parameters and sizes, then ESC @, the print command and LF.
-constexpr size_t kRasterFixo =
+constexpr size_t kRasterFixedBytes =
     escpos::rasterStore(0, 0).size() + sizeof escpos::kInitialise + sizeof escpos::kRasterPrint + 1;
 
 template <typename Bytes>
@@ -25,20 +25,20 @@ DotMask::DotMask(int32_t w, int32_t h)
       bytesPerRow((static_cast<size_t>(w) + 7) / 8),
       bits(bytesPerRow * static_cast<size_t>(h)) {}
 
-DotMask mascaraLimiar(const BMP& imagem) {
-  DotMask mask(imagem.width(), imagem.height());
+DotMask thresholdMask(const BMP& picture) {
+  DotMask mask(picture.width(), picture.height());
   std::vector<uint8_t> grey(mask.bytesPerRow * 8);
-  for (int32_t y = 0; y < mask.height; ++y) imagem.dotRow(y, mask.row(y), grey.data());
+  for (int32_t y = 0; y < mask.height; ++y) picture.dotRow(y, mask.row(y), grey.data());
   return mask;
 }
 
-size_t tamanhoRaster(int32_t width, int32_t height) {
-  return (static_cast<size_t>(width) + 7) / 8 * static_cast<size_t>(height) + kRasterFixo;
+size_t rasterSize(int32_t width, int32_t height) {
+  return (static_cast<size_t>(width) + 7) / 8 * static_cast<size_t>(height) + kRasterFixedBytes;
 }
 
 std::vector<uint8_t> gerarRaster(const DotMask& mask) {
   std::vector<uint8_t> out;
-  out.reserve(tamanhoRaster(mask.width, mask.height));
+  out.reserve(rasterSize(mask.width, mask.height));
   // The width rounded up to a multiple of 8.
   const size_t w8 = mask.bytesPerRow * 8;
   const size_t h = static_cast<size_t>(mask.height);

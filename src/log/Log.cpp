@@ -5,6 +5,7 @@
 
 #include "common/Clock.h"
 
+namespace tq587 {
 namespace {
 
 LogListener gListener = nullptr;
@@ -46,7 +47,7 @@ std::string logFileName(const LogSettings& settings, std::time_t moment) {
     const int weekday = utc.tm_wday >= 0 && utc.tm_wday < 7 ? utc.tm_wday : 0;
     std::snprintf(name, sizeof name, "%s-COM%d-%s.log", "LogTQ587", settings.port,
                   kWeekdays[weekday]);
-  } else if (settingOn(settings.logDiario)) {
+  } else if (settingOn(settings.dailyLog)) {
     const std::tm local = localCalendar(moment);
     std::snprintf(name, sizeof name, "%s-Espiao,%04d-%02d-%02d.%s", "LogTQ587",
                   local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, "txt");
@@ -58,8 +59,8 @@ void log(const char* message, int level, const char* where, int line) {
   if (gListener) gListener(level, where, message);
 
   const LogSettings& settings = gSettings;
-  if (settingOff(settings.logDiario) || settingOff(settings.log)) return;
-  if (!settingOn(settings.logDiario) && !settingOn(settings.log)) return;
+  if (settingOff(settings.dailyLog) || settingOff(settings.log)) return;
+  if (!settingOn(settings.dailyLog) && !settingOn(settings.log)) return;
 
   const std::time_t moment = tq587::clock().now();
   const std::string path = logDirectory() + logFileName(settings, moment);
@@ -82,3 +83,5 @@ void log(const char* message, int level, const char* where, int line) {
   }
   if (file) std::fclose(file);
 }
+
+}  // namespace tq587

@@ -15,6 +15,8 @@ constexpr int LOG_INFO = 2;
 constexpr int LOG_WARN = 3;
 constexpr int LOG_ERROR = 4;
 
+namespace tq587 {
+
 // message: the text; level: LOG_DEBUG..LOG_ERROR (any other value prints an
 // empty level); where: "Class::method" of the caller; line: its source line.
 // Never fails towards the caller.
@@ -32,7 +34,7 @@ void setLogListener(LogListener listener);
 // N, n or 0 off) and the port number. The configuration hands them over
 // whenever it reads or changes them; before that the log is silent.
 struct LogSettings {
-  char logDiario;
+  char dailyLog;
   char log;
   int port;
 };
@@ -45,4 +47,6 @@ void setLogSettings(const LogSettings& settings);
 std::string logFileName(const LogSettings& settings, std::time_t now);
 
 // The directory c:\KORVA\ on this platform, with its trailing separator.
-inline std::string logDirectory() { return tq587::log_platform::directory(); }
+inline std::string logDirectory() { return log_platform::directory(); }
+
+}  // namespace tq587

@@ -12,39 +12,39 @@
 class ImprimeTexto {
  public:
   // Longest text accepted, in characters (or as declared by n).
-  static constexpr int kMaxCaracteres = 2000;
+  static constexpr int kMaxCharacters = 2000;
 
   ImprimeTexto();
   ~ImprimeTexto();
   ImprimeTexto(const ImprimeTexto&) = delete;
   ImprimeTexto& operator=(const ImprimeTexto&) = delete;
 
-  // Prints texto. n = 0: the limit applies to the text's length; otherwise
+  // Prints text. n = 0: the limit applies to the text's length; otherwise
   // to n. A TQ587_Result: done, not done (printer not reached or a character
   // not sent), invalid parameter (empty or too long text, or a tag's bad
   // parameter), or a tag's update or generic error.
-  int tratarTexto(const char* texto, int n);
-  // Converts the tag at posicao (a '<'): the characters to step over, 0 when
+  int tratarTexto(const char* text, int n);
+  // Converts the tag at position (a '<'): the characters to step over, 0 when
   // nothing could be sent, or the tag's error result.
-  int convertTag(const char* posicao);
+  int convertTag(const char* position);
 
  private:
   // The most bytes one tag sends.
-  static constexpr int kTamanhoTrabalho = 50000;
+  static constexpr int kWorkSize = 50000;
 
   // Sends what a matched tag answered, or turns its error marker into the
-  // result; passo is what the parser steps over on success.
-  int enviarTag(const uint8_t* bytes, int tamanho, int passo);
+  // result; step is what the parser steps over on success.
+  int sendTag(const uint8_t* bytes, int length, int step);
   // The end of the text, and the stop when a tag could not be sent: the
   // final line feed when ENTERAUTOMATICO is '1', and the text's result.
-  int terminarTexto(bool medindo);
-  int pararTexto(bool medindo, int ultimaEscrita);
+  int finishText(bool measuring);
+  int stopText(bool measuring, int lastWrite);
 
   // The text being printed.
-  const char* texto_ = nullptr;
+  const char* text_ = nullptr;
   // The tag objects in search order.
-  std::vector<std::unique_ptr<ProtocolGeneric>> tabela_;
+  std::vector<std::unique_ptr<ProtocolGeneric>> table_;
   // Those that read a parameter out of the text, refreshed before every
   // search.
-  std::vector<ProtocolGeneric*> comParametro_;
+  std::vector<ProtocolGeneric*> parameterTags_;
 };

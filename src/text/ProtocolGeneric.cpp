@@ -4,73 +4,81 @@
 #include <climits>
 #include <cstring>
 
-const char* textoTagAtual = nullptr;
+#include "log/Log.h"
+
+const char* currentTagText = nullptr;
 bool precisaQuebraLinha = true;
 
 namespace {
 
-bool branco(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 }  // namespace
 
-int lerDecimal(const char* texto, std::size_t limite) {
+int readDecimal(const char* text, std::size_t limit) {
   std::size_t i = 0;
-  while (i < limite && branco(texto[i])) ++i;
-  bool negativo = false;
-  if (i < limite && (texto[i] == '-' || texto[i] == '+')) negativo = texto[i++] == '-';
-  long long valor = 0;
-  for (; i < limite && texto[i] >= '0' && texto[i] <= '9'; ++i) {
-    if (valor <= INT_MAX) valor = valor * 10 + (texto[i] - '0');
+  while (i < limit && blank(text[i])) ++i;
+  bool negative = false;
+  if (i < limit && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < limit && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (value <= INT_MAX) value = value * 10 + (text[i] - '0');
   }
-  if (valor > INT_MAX) valor = INT_MAX;
-  return static_cast<int>(negativo ? -valor : valor);
+  if (value > INT_MAX) value = INT_MAX;
+  return static_cast<int>(negative ? -value : value);
 }
 
-ProtocolGeneric::ProtocolGeneric(const IdentidadeTag& identidade)
-    : identidade_(identidade),
-      abertura_(identidade.abertura),
-      fechamento_(identidade.fechamento),
-      tamanhoAbertura_(identidade.tamanhoAbertura),
-      tamanhoFechamento_(identidade.tamanhoFechamento),
-      ondeAbre_(std::string(identidade.classe) + "::getBytes"),
-      ondeFecha_(std::string(identidade.classe) + "::getBytes2"),
-      saida_(new uint8_t[kTamanhoBuffer]) {}  // only what a tag writes is read
+ProtocolGeneric::ProtocolGeneric(const TagRow& row)
+    : row_(row),
+      openText_(row.openText),
+      closeText_(row.closeText),
+      openLength_(row.openLength),
+      closeLength_(row.closeLength),
+      whereOpen_(std::string(row.className) + "::getBytes"),
+      whereClose_(std::string(row.className) + "::getBytes2"),
+      output_(new uint8_t[kBufferSize]) {}  // only what a tag writes is read
 
-const uint8_t* ProtocolGeneric::getBytes() { return saida_.get(); }
-const uint8_t* ProtocolGeneric::getBytes2() { return saida_.get(); }
+const uint8_t* ProtocolGeneric::getBytes() { return output_.get(); }
+const uint8_t* ProtocolGeneric::getBytes2() { return output_.get(); }
 
-void ProtocolGeneric::limparSaida(int n) {
-  std::memset(saida_.get(), 0, static_cast<std::size_t>(n));
-  tamanho_ = 0;
+void ProtocolGeneric::clearOutput(int n) {
+  std::memset(output_.get(), 0, static_cast<std::size_t>(n));
+  size_ = 0;
 }
 
-void ProtocolGeneric::anexar(const uint8_t* bytes, int n) {
-  if (n <= 0 || n > kTamanhoBuffer - tamanho_) return;
-  std::memcpy(saida_.get() + tamanho_, bytes, static_cast<std::size_t>(n));
-  tamanho_ += n;
+void ProtocolGeneric::append(const uint8_t* bytes, int n) {
+  if (n <= 0 || n > kBufferSize - size_) return;
+  std::memcpy(output_.get() + size_, bytes, static_cast<std::size_t>(n));
+  size_ += n;
 }
 
-void ProtocolGeneric::repetir(uint8_t byte, int vezes) {
-  if (vezes <= 0 || vezes > kTamanhoBuffer - tamanho_) return;
-  std::memset(saida_.get() + tamanho_, byte, static_cast<std::size_t>(vezes));
-  tamanho_ += vezes;
+void ProtocolGeneric::repeat(uint8_t byte, int times) {
+  if (times <= 0 || times > kBufferSize - size_) return;
+  std::memset(output_.get() + size_, byte, static_cast<std::size_t>(times));
+  size_ += times;
 }
 
 // A marker answers its text and the terminating zero.
-const uint8_t* ProtocolGeneric::invalido() {
-  tamanho_ = sizeof kMarcadorInvalido;
-  return reinterpret_cast<const uint8_t*>(kMarcadorInvalido);
+const uint8_t* ProtocolGeneric::invalid() {
+  size_ = sizeof kMarkerInvalid;
+  return reinterpret_cast<const uint8_t*>(kMarkerInvalid);
 }
 
-const uint8_t* ProtocolGeneric::erroGenerico() {
-  tamanho_ = sizeof kMarcadorErroGenerico;
-  return reinterpret_cast<const uint8_t*>(kMarcadorErroGenerico);
+const uint8_t* ProtocolGeneric::genericError() {
+  size_ = sizeof kMarkerGenericError;
+  return reinterpret_cast<const uint8_t*>(kMarkerGenericError);
 }
 
-int ProtocolTagGeneric::medirConteudo(const char* conteudo, int janela) const {
-  const std::size_t n = static_cast<std::size_t>(identidade_.tamanhoFechamento);
-  for (int i = 0; i < janela; ++i) {
-    if (std::strncmp(conteudo + i, identidade_.fechamento, n) == 0) return i;
-    if (conteudo[i] == '\0') return -1;
+int ProtocolTagGeneric::measureContent(const char* content, int window) const {
+  const std::size_t n = static_cast<std::size_t>(row_.closeLength);
+  for (int i = 0; i < window; ++i) {
+    if (std::strncmp(content + i, row_.closeText, n) == 0) return i;
+    if (content[i] == '\0') return -1;
   }
   return -1;
+}
+
+const uint8_t* ProtocolTagGeneric::sendNothing(const char* line) {
+  size_ = 0;
+  if (line) tq587::log(line, LOG_DEBUG, whereClose(), __LINE__);
+  return output();
 }

@@ -3,15 +3,15 @@
 
 #include <memory>
 
-#include "text/TagParametro.h"
+#include "text/ParameterTag.h"
 
-class Tag_ibmp : public TagParametro {
+class Tag_ibmp : public ParameterTag {
  public:
   // The largest raster command one tag sends (the command of a picture of
   // up to 99 973 data bytes); a larger picture is refused with "-27".
-  static constexpr int kTamanhoTransmissao = 100000;
+  static constexpr int kTransmitSize = 100000;
 
-  explicit Tag_ibmp(const IdentidadeTag& identidade);
+  explicit Tag_ibmp(const TagRow& row);
   // Open tag: nothing is sent; the path is stepped over.
   const uint8_t* getBytes() override;
   // Close tag: the picture named by the path is sent in a write of its own;
@@ -20,12 +20,12 @@ class Tag_ibmp : public TagParametro {
   const uint8_t* getBytes2() override;
 
   // The path taken by the last scan, zero-terminated.
-  const char* caminho() { return conteudo(); }
+  const char* path() { return content(); }
 
  protected:
   // The path scan: the first <ibmp> of what the tag sees starts a new path,
   // made of the characters up to </ibmp> or the end of what it sees. While
   // a path waits for its close tag (the open length has grown), later scans
   // leave it alone.
-  void extrairConteudo(int inicio, int fim) override;
+  void extractContent(int begin, int end) override;
 };

@@ -371,7 +371,7 @@ Outcome play(const Row& row) {
   setenv("TZ", "UTC", 1);
   tzset();
   gPrinter = Printer{};
-  setLogListener([](int level, const char* where, const std::string& message) {
+  tq587::setLogListener([](int level, const char* where, const std::string& message) {
     static const char* const kLevels[] = {"?", "DEBUG", "INFO", "WARN", "ERROR"};
     gLog.push_back(std::string(kLevels[level >= 1 && level <= 4 ? level : 0]) + " " + (where ? where : "") + ": " +
                    escaped(message, false));
@@ -399,7 +399,7 @@ Outcome play(const Row& row) {
       out.parts.push_back("file " + escaped(name) + ": " + escaped(readFile("dosdevices/c:/KORVA/" + name)));
   }
   removePipe();
-  setLogListener(nullptr);
+  tq587::setLogListener(nullptr);
   return out;
 }
 
@@ -480,8 +480,8 @@ TEST(Cases, EveryRowAsWritten) {
 // Every open text of the tag table is named in the mark-up reference, as `<b>`.
 TEST(Cases, MarkupNamesEveryTag) {
   const std::string doc = readFile(TQ587_MARKUP_DOC);
-  for (const IdentidadeTag& tag : tags::kTabela)
-    EXPECT_NE(doc.find(std::string("`") + tag.abertura + "`"), std::string::npos) << tag.abertura << " is not named";
+  for (const TagRow& tag : tags::kTable)
+    EXPECT_NE(doc.find(std::string("`") + tag.openText + "`"), std::string::npos) << tag.openText << " is not named";
 }
 
 }  // namespace

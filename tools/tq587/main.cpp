@@ -176,7 +176,7 @@ class LogForTheRun {
   LogForTheRun() {
     // c:\KORVA\ is dosdevices/c:/KORVA/ here, or /var/log/KORVA/ where
     // there is no dosdevices/c:.
-    const std::string folder = logDirectory();
+    const std::string folder = tq587::logDirectory();
     if (access(folder.c_str(), W_OK) != 0) {
       const int error = errno;
       folderProblem_ = "no log file was written: the log folder " + folder + " (c:\\KORVA\\) " +
@@ -184,11 +184,11 @@ class LogForTheRun {
                                         : "cannot be written: " + std::string(std::strerror(error)));
       filter_.emplace("Erro ao escrever no arquivo: " + folder);
     }
-    Configuracao c;
+    Configuration c;
     if (!ini::readFile(kIniFile, c)) return;
     saved_ = c;
-    c.logDiario = 'S';
-    c.logDiarioPresent = true;
+    c.dailyLog = 'S';
+    c.dailyLogPresent = true;
     c.log = ' ';
     c.logPresent = false;
     active_ = ini::writeFile(kIniFile, c);
@@ -205,16 +205,16 @@ class LogForTheRun {
  private:
   void putBack() {
     // The run may have stored a port, a speed or a setting: keep those.
-    Configuracao c;
+    Configuration c;
     if (!active_ || !ini::readFile(kIniFile, c)) return;
-    c.logDiario = saved_.logDiario;
-    c.logDiarioPresent = saved_.logDiarioPresent;
+    c.dailyLog = saved_.dailyLog;
+    c.dailyLogPresent = saved_.dailyLogPresent;
     c.log = saved_.log;
     c.logPresent = saved_.logPresent;
     ini::writeFile(kIniFile, c);
   }
 
-  Configuracao saved_{};
+  Configuration saved_{};
   bool active_ = false;
   std::string folderProblem_;  // empty when the log files can be written
   std::optional<StderrFilter> filter_;
@@ -238,9 +238,9 @@ int call(const std::string& library, const Command& command, const char* argumen
   // The library counts the text up to its first zero byte; it checks the
   // length once it has reached the printer, but refuses a longer text anyway.
   const size_t length = std::strlen(text.c_str());
-  if (command.argument == Argument::MarkedUpText && result != TQ587_DONE && length > ImprimeTexto::kMaxCaracteres) {
+  if (command.argument == Argument::MarkedUpText && result != TQ587_DONE && length > ImprimeTexto::kMaxCharacters) {
     std::fprintf(stderr, "tq587: the library refuses texts longer than %d characters, and this one has %zu: split the "
-                 "text into several calls\n", ImprimeTexto::kMaxCaracteres, length);
+                 "text into several calls\n", ImprimeTexto::kMaxCharacters, length);
   }
   // The library is left loaded: it keeps its connection to the end.
   return result == TQ587_DONE ? 0 : 1;
@@ -274,7 +274,7 @@ int main(int argc, char** argv) {
   const bool haveIni = access(kIniFile, F_OK) == 0;
   if (init) {
     if (haveIni) return fail("CONVERSOR.INI is already here; edit it, or remove it first");
-    Configuracao defaults{};
+    Configuration defaults{};
     ini::setDefaults(defaults);
     if (!ini::writeFile(kIniFile, defaults)) {
       return fail(std::string("cannot write CONVERSOR.INI here: ") + std::strerror(errno));

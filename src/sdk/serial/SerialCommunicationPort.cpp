@@ -83,8 +83,8 @@ bool SERIAL_COMMUNICATION_PORT::Open(const void* settings) {
                               settings_.stopBits == 1 ? kOneStopBitCode : settings_.stopBits,
                               settings_.parity, settings_.flowControl};
   if (!os::applyLine(handle_, line)) {
-    log("N\xE3o foi poss\xEDvel configurar a porta", LOG_ERROR, kWhere, __LINE__);
-    log("Fechando o handle", LOG_INFO, kWhere, __LINE__);
+    tq587::log("N\xE3o foi poss\xEDvel configurar a porta", LOG_ERROR, kWhere, __LINE__);
+    tq587::log("Fechando o handle", LOG_INFO, kWhere, __LINE__);
     os::closePort(handle_);
     IO_STREAM::Close();
     return false;

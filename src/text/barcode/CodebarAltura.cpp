@@ -1,8 +1,7 @@
 // CodebarAltura.cpp - the barcode height tag.
 #include "text/barcode/CodebarAltura.h"
 
-CodebarAltura::CodebarAltura(const IdentidadeTag& identidade)
-    : TagContagem(identidade,
-                  {escpos::barcodeHeight, true, {"Codebar Altura: Iniciando", nullptr, nullptr},
-                   "N\xE3o h\xE1 dados em SetBytesCb.", "Parametro Inv\xE1lido",
-                   "Codebar Altura: Retornando bytes"}) {}
+CodebarAltura::CodebarAltura(const TagRow& row)
+    : CountTag(row, {escpos::barcodeHeight, true, {"Codebar Altura: Iniciando", nullptr, nullptr},
+                     "N\xE3o h\xE1 dados em SetBytesCb.", "Parametro Inv\xE1lido",
+                     "Codebar Altura: Retornando bytes", nullptr}) {}

@@ -2,9 +2,9 @@
 // the barcodes that follow.
 #pragma once
 
-#include "text/TagContagem.h"
+#include "text/CountTag.h"
 
-class CodebarAltura : public TagContagem {
+class CodebarAltura : public CountTag {
  public:
-  explicit CodebarAltura(const IdentidadeTag& identidade);
+  explicit CodebarAltura(const TagRow& row);
 };

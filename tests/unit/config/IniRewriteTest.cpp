@@ -24,7 +24,7 @@ namespace {
 
 bool storeTabs(const char* tabs) {
   MasterController& master = MasterController::getInstance();
-  master.alterar([&](Configuracao& c) { std::snprintf(c.tabulacao, sizeof c.tabulacao, "%s", tabs); });
+  master.change([&](Configuration& c) { std::snprintf(c.tabStops, sizeof c.tabStops, "%s", tabs); });
   return master.salvarArquivoINI();
 }
 

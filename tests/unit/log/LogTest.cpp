@@ -20,7 +20,7 @@ TEST(Log, DebugGoesToStandardErrorOnlyTheOthersToStandardOutputAndTheFile) {
   TestClock clock(1704369600);
   setenv("TZ", "UTC0", 1);
   tzset();
-  setLogSettings({0, 'S', 1});
+  tq587::setLogSettings({0, 'S', 1});
   mkdir("dosdevices", 0755);
   mkdir("dosdevices/c:", 0755);
   const std::string file = "dosdevices/c:/KORVA/LogTQ587-COM1-Quinta.log";
@@ -42,13 +42,13 @@ TEST(Log, DebugGoesToStandardErrorOnlyTheOthersToStandardOutputAndTheFile) {
     SCOPED_TRACE(c.name);
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
-    log("mensagem", c.level, "Classe::metodo", 42);
+    tq587::log("mensagem", c.level, "Classe::metodo", 42);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.err);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.out);
     EXPECT_EQ(scratch.read(file), c.file);
     mkdir("dosdevices/c:/KORVA", 0755);  // from the second row on
   }
-  setLogSettings({0, 0, 0});
+  tq587::setLogSettings({0, 0, 0});
 }
 
 // C: is dosdevices/c: when it is a folder or a link to one, else the system's.
@@ -56,15 +56,15 @@ TEST(Log, KorvaFolder) {
   ScratchDir scratch;
   mkdir("dosdevices", 0755);
   mkdir("dosdevices/c:", 0755);
-  EXPECT_EQ("dosdevices/c:/KORVA/", logDirectory());
+  EXPECT_EQ("dosdevices/c:/KORVA/", tq587::logDirectory());
   rmdir("dosdevices/c:");
-  EXPECT_EQ("/var/log/KORVA/", logDirectory());
+  EXPECT_EQ("/var/log/KORVA/", tq587::logDirectory());
   scratch.write("dosdevices/c:", "not a folder");
-  EXPECT_EQ("/var/log/KORVA/", logDirectory());
+  EXPECT_EQ("/var/log/KORVA/", tq587::logDirectory());
   unlink("dosdevices/c:");
   mkdir("drive_c", 0755);
   ASSERT_EQ(0, symlink("../drive_c", "dosdevices/c:"));
-  EXPECT_EQ("dosdevices/c:/KORVA/", logDirectory());
+  EXPECT_EQ("dosdevices/c:/KORVA/", tq587::logDirectory());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// bench_imagem.cpp - time and peak memory of the picture paths: both exports
+// bench_image.cpp - time and peak memory of the picture paths: both exports
 // end to end (file read included) on gradients with noise of 512 x 800 and
 // 576 x 2000 pixels, and the reader, the threshold, the dithering and the
 // raster encoder alone. The printer is a pipe that only counts bytes.
@@ -83,13 +83,13 @@ void Mask(benchmark::State& state, DotMask (*make)(const BMP&)) {
   measure(state, [&] { benchmark::DoNotOptimize(make(bmp)); });
 }
 
-void BM_Limiar(benchmark::State& state) { Mask(state, mascaraLimiar); }
-void BM_Pontilhado(benchmark::State& state) { Mask(state, mascaraPontilhada); }
+void BM_Threshold(benchmark::State& state) { Mask(state, thresholdMask); }
+void BM_Dithered(benchmark::State& state) { Mask(state, ditheredMask); }
 
 void BM_GerarRaster(benchmark::State& state) {
   BMP bmp;
   loadFor(bmp, state);
-  const DotMask mask = mascaraLimiar(bmp);
+  const DotMask mask = thresholdMask(bmp);
   measure(state, [&] { benchmark::DoNotOptimize(gerarRaster(mask)); });
 }
 
@@ -108,8 +108,8 @@ BENCHMARK(BM_ImprimeBitmap) SIZES;
 BENCHMARK(BM_ImprimeBitmapColor) SIZES;
 BENCHMARK(BM_BmpLoad) SIZES;
 BENCHMARK(BM_GreyRows) SIZES;
-BENCHMARK(BM_Limiar) SIZES;
-BENCHMARK(BM_Pontilhado) SIZES;
+BENCHMARK(BM_Threshold) SIZES;
+BENCHMARK(BM_Dithered) SIZES;
 BENCHMARK(BM_GerarRaster) SIZES;
 
 }  // namespace

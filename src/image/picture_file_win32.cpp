@@ -1,4 +1,4 @@
-// arquivo_imagem_win32.cpp - a picture file on Windows: CreateFileA does not
+// picture_file_win32.cpp - a picture file on Windows: CreateFileA does not
 // wait on a pipe or a device, and GetFileType keeps disk files only; reads
 // give their offset in an OVERLAPPED on the synchronous handle.
 #ifndef NOMINMAX
@@ -35,18 +35,18 @@ void closeFile(Handle handle) {
 }
 
 size_t readAt(Handle handle, int64_t offset, uint8_t* bytes, size_t n) {
-  size_t lidos = 0;
-  while (handle != kInvalidHandle && lidos < n) {
-    const uint64_t at = static_cast<uint64_t>(offset) + lidos;
+  size_t done = 0;
+  while (handle != kInvalidHandle && done < n) {
+    const uint64_t at = static_cast<uint64_t>(offset) + done;
     OVERLAPPED where = {};
     where.Offset = static_cast<DWORD>(at);
     where.OffsetHigh = static_cast<DWORD>(at >> 32);
-    const DWORD ask = static_cast<DWORD>(std::min<size_t>(n - lidos, 1u << 30));
+    const DWORD ask = static_cast<DWORD>(std::min<size_t>(n - done, 1u << 30));
     DWORD got = 0;
-    if (!ReadFile(toHandle(handle), bytes + lidos, ask, &got, &where) || got == 0) break;
-    lidos += got;
+    if (!ReadFile(toHandle(handle), bytes + done, ask, &got, &where) || got == 0) break;
+    done += got;
   }
-  return lidos;
+  return done;
 }
 
 }  // namespace image_platform

@@ -1,5 +1,5 @@
-// Luminancia.cpp - the brightness as the doubles give it, in whole numbers.
-#include "image/Luminancia.h"
+// Luminance.cpp - the brightness as the doubles give it, in whole numbers.
+#include "image/Luminance.h"
 
 namespace {
 

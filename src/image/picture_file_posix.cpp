@@ -1,4 +1,4 @@
-// arquivo_imagem_posix.cpp - a picture file on POSIX: opened with O_NONBLOCK
+// picture_file_posix.cpp - a picture file on POSIX: opened with O_NONBLOCK
 // so that a FIFO without a writer does not hold the caller, then fstat to
 // keep regular files only, then pread.
 #include <fcntl.h>
@@ -29,15 +29,15 @@ void closeFile(Handle handle) {
 }
 
 size_t readAt(Handle handle, int64_t offset, uint8_t* bytes, size_t n) {
-  size_t lidos = 0;
-  while (handle >= 0 && lidos < n) {
-    const ssize_t r = ::pread(static_cast<int>(handle), bytes + lidos, n - lidos,
-                              static_cast<off_t>(offset) + static_cast<off_t>(lidos));
+  size_t done = 0;
+  while (handle >= 0 && done < n) {
+    const ssize_t r = ::pread(static_cast<int>(handle), bytes + done, n - done,
+                              static_cast<off_t>(offset) + static_cast<off_t>(done));
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) break;
-    lidos += static_cast<size_t>(r);
+    done += static_cast<size_t>(r);
   }
-  return lidos;
+  return done;
 }
 
 }  // namespace image_platform

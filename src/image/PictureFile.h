@@ -1,4 +1,4 @@
-// ArquivoImagem.h - a picture file open for reading.
+// PictureFile.h - a picture file open for reading.
 //
 // Only a regular file opens, and opening never waits: a FIFO or a device
 // named as a picture would block a plain open or read for ever, so the file
@@ -11,31 +11,31 @@
 
 #include "image/ImagePlatform.h"
 
-class ArquivoImagem {
+class PictureFile {
  public:
-  ArquivoImagem() = default;
-  ~ArquivoImagem() { tq587::image_platform::closeFile(handle_); }
-  ArquivoImagem(const ArquivoImagem&) = delete;
-  ArquivoImagem& operator=(const ArquivoImagem&) = delete;
+  PictureFile() = default;
+  ~PictureFile() { tq587::image_platform::closeFile(handle_); }
+  PictureFile(const PictureFile&) = delete;
+  PictureFile& operator=(const PictureFile&) = delete;
 
   // false when the path names nothing, cannot be read or is not a regular file.
-  bool abrir(const char* caminho) {
-    int64_t tamanho = 0;
-    const tq587::image_platform::Handle handle = tq587::image_platform::openFile(caminho, &tamanho);
+  bool open(const char* path) {
+    int64_t size = 0;
+    const tq587::image_platform::Handle handle = tq587::image_platform::openFile(path, &size);
     if (handle == tq587::image_platform::kInvalidHandle) return false;
     handle_ = handle;
-    tamanho_ = tamanho;
+    size_ = size;
     return true;
   }
   // The size of the file when it was opened.
-  int64_t tamanho() const { return tamanho_; }
+  int64_t size() const { return size_; }
   // Reads up to n bytes from the offset on: fewer at the end of the file,
   // none past it or when the system refuses.
-  size_t lerEm(int64_t offset, uint8_t* bytes, size_t n) {
+  size_t readAt(int64_t offset, uint8_t* bytes, size_t n) {
     return tq587::image_platform::readAt(handle_, offset, bytes, n);
   }
 
  private:
   tq587::image_platform::Handle handle_ = tq587::image_platform::kInvalidHandle;
-  int64_t tamanho_ = 0;
+  int64_t size_ = 0;
 };
