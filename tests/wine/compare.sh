@@ -24,6 +24,8 @@
 #   detect  CONVERSOR.INI says COM3 at DETECTAR and the printer answers at
 #           19200 on COM3: no port opens at speed 0, so the search runs from
 #           COM1.
+#   tool    with TQ587_TOOL set to this build's tq587 tool: the sample
+#           receipt and a drawer kick through it, against the Linux tool.
 #
 # COM<n> of each run is the printer's pseudo-terminal or leads nowhere,
 # and no COM port of the Wine prefix leads to a /dev/tty device. Run as
@@ -144,13 +146,18 @@ run() {
   prepare "$1" "$2" "$3"
   local dir=$1 port=$2
   shift 3
-  if [ "$1" = wine ]; then
+  if [ "$1" = wine ] || [ "$1" = wine-tool ]; then
+    local kind=$1
     shift
     rm -rf "$WINEPREFIX/drive_c/KORVA"
     mkdir -p "$WINEPREFIX/drive_c/KORVA"
     cp "$library" "$caller" "$dir/"
     wine_ports "$port"
-    (cd "$dir" && "$wine" "$(basename "$caller")" TQ587.dll "$@") >"$dir/console.txt" 2>&1 || true
+    if [ "$kind" = wine ]; then
+      (cd "$dir" && "$wine" "$(basename "$caller")" TQ587.dll "$@") >"$dir/console.txt" 2>&1 || true
+    else
+      tool_commands "$dir" "$wine" "$(basename "$caller")" --lib TQ587.dll
+    fi
     wine_ports 0
     rm -rf "$dir/dosdevices/c:/KORVA"
     cp -r "$WINEPREFIX/drive_c/KORVA" "$dir/dosdevices/c:/"
@@ -211,6 +218,26 @@ done
 run "$scratch/detect-reference" 3 DETECTAR "${reference[@]}"
 run "$scratch/detect" 3 DETECTAR "${subject[@]}"
 same "$scratch/detect-reference" "$scratch/detect" "search from a speed of 0"
+
+# The tq587 tool of this build (TQ587_TOOL) beside the Linux tool: the
+# sample receipt and a drawer kick give the same answers and bytes.
+samples=$(realpath "$here/../../tools/samples")
+tool_commands() {  # DIR TOOL...: the tool's text and drawer, its answers in results.txt
+  local dir=$1
+  shift
+  # the sample receipt but for its line of the date and time
+  grep -av '<dt></dt>' "$samples/receipt.txt" >"$dir/receipt.txt"
+  cp "$samples/logo.bmp" "$dir/"
+  # its answer lines; the log lines of LOG = S are compared from the files
+  (cd "$dir" && { "$@" text receipt.txt; "$@" drawer; } 2>/dev/null | tr -d '\r' | grep -a '^TQ587_' >results.txt) || true
+}
+if [ -n "${TQ587_TOOL:-}" ]; then
+  caller=$(realpath "$TQ587_TOOL")
+  run "$scratch/tool-reference" 1 19200 tool_commands "$scratch/tool-reference" "$linux/tools/tq587" \
+    --lib "$linux/libTQ587.so"
+  run "$scratch/tool" 1 19200 wine-tool
+  same "$scratch/tool-reference" "$scratch/tool" "the tq587 tool: text and drawer"
+fi
 
 if [ "$differences" = 0 ]; then
   status=0

@@ -1,11 +1,9 @@
 // tq587 - calls the driver library from the command line, as an
-// application would: it loads libTQ587.so, calls one function and prints
-// the result code with its meaning.
+// application would: it loads libTQ587.so (TQ587.dll on Windows), calls one
+// function and prints the result code with its meaning.
 //
-// The library reads CONVERSOR.INI and dosdevices/ from the current
-// directory, so run the tool from the directory that holds them.
-#include <dlfcn.h>
-#include <limits.h>
+// The library reads CONVERSOR.INI (and, off Windows, dosdevices/) from the
+// current directory, so run the tool from the directory that holds them.
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,9 +11,9 @@
 #include <cstring>
 #include <iostream>
 #include <iterator>
-#include <optional>
 #include <string>
 
+#include "ToolPlatform.h"
 #include "config/IniFile.h"
 #include "log/Log.h"
 #include "text/ImprimeTexto.h"
@@ -25,6 +23,8 @@ namespace {
 
 // Where the library reads its settings: the current directory.
 const char kIniFile[] = "CONVERSOR.INI";
+// The log folder as the library names it.
+const char kKorva[] = "c:\\KORVA\\";
 
 using NoArgument = int (*)();
 using TextArgument = int (*)(const char*);
@@ -63,6 +63,7 @@ const Option kOptions[] = {
     {"--init", "write CONVERSOR.INI with the library's defaults here, then run COMMAND if given"},
     {"--force", "run without CONVERSOR.INI: the library creates one and searches COM1..COM20"},
     {"--log", "show the library's log for this run (LOGDIARIO on, put back afterwards)"},
+    {"--version", "the version of this tool and its library"},
     {"-h, --help", "this help"},
 };
 
@@ -91,25 +92,10 @@ int fail(const std::string& message) {
   return 2;
 }
 
-// The library beside the build: this program lives in <build>/tools, the
-// library in <build>. Failing that, the loader's own search.
-std::string defaultLibrary() {
-  char self[PATH_MAX] = {};
-  const ssize_t got = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (got > 0) {
-    std::string dir(self, static_cast<size_t>(got));
-    dir.erase(dir.rfind('/'));
-    for (const std::string& candidate : {dir + "/../libTQ587.so", dir + "/libTQ587.so"}) {
-      if (access(candidate.c_str(), R_OK) == 0) return candidate;
-    }
-  }
-  return "libTQ587.so";
-}
-
 // The text to print; an empty error when it was read.
 std::string readText(const char* path, std::string& text) {
   if (path == nullptr || std::strcmp(path, "-") == 0) {
-    if (isatty(STDIN_FILENO)) {
+    if (tool_platform::stdinIsTerminal()) {
       std::fprintf(stderr, "tq587: reading the text from standard input (end it with Ctrl-D)\n");
     }
     text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
@@ -124,48 +110,6 @@ std::string readText(const char* path, std::string& text) {
   return "";
 }
 
-// While it lives, standard error holds back every line that begins with
-// dropped and lets the others through. The library loaded writes to the
-// same stderr, so its lines pass here too; a line is judged whole, once its
-// end has arrived.
-class StderrFilter {
- public:
-  explicit StderrFilter(std::string dropped) : dropped_(std::move(dropped)) {
-    cookie_io_functions_t io = {};
-    io.write = &StderrFilter::take;
-    FILE* filtered = fopencookie(this, "w", io);
-    if (filtered == nullptr) return;
-    std::setvbuf(filtered, nullptr, _IOLBF, BUFSIZ);
-    original_ = stderr;
-    stderr = filtered;
-  }
-  ~StderrFilter() {
-    if (original_ == nullptr) return;
-    std::fclose(stderr);
-    stderr = original_;
-    std::fputs(line_.c_str(), stderr);  // an unfinished last line
-  }
-  StderrFilter(const StderrFilter&) = delete;
-  StderrFilter& operator=(const StderrFilter&) = delete;
-
- private:
-  static ssize_t take(void* self, const char* bytes, size_t size) {
-    StderrFilter& filter = *static_cast<StderrFilter*>(self);
-    filter.line_.append(bytes, size);
-    for (size_t end; (end = filter.line_.find('\n')) != std::string::npos;) {
-      if (filter.line_.compare(0, filter.dropped_.size(), filter.dropped_) != 0) {
-        std::fwrite(filter.line_.data(), 1, end + 1, filter.original_);
-      }
-      filter.line_.erase(0, end + 1);
-    }
-    return static_cast<ssize_t>(size);
-  }
-
-  std::string dropped_;
-  FILE* original_ = nullptr;
-  std::string line_;
-};
-
 // --log: the daily log switch on (and LOG left out, so it cannot silence
 // it) for the run, then the two switches as they were. Without a log folder
 // the library says "Erro ao escrever no arquivo" for every line; the lines
@@ -174,15 +118,16 @@ class StderrFilter {
 class LogForTheRun {
  public:
   LogForTheRun() {
-    // c:\KORVA\ is dosdevices/c:/KORVA/ here, or /var/log/KORVA/ where
-    // there is no dosdevices/c:.
+    // c:\KORVA\ itself on Windows; elsewhere dosdevices/c:/KORVA/, or
+    // /var/log/KORVA/ where there is no dosdevices/c:.
     const std::string folder = tq587::logDirectory();
     if (access(folder.c_str(), W_OK) != 0) {
       const int error = errno;
-      folderProblem_ = "no log file was written: the log folder " + folder + " (c:\\KORVA\\) " +
-                       (error == ENOENT ? "does not exist; create it with: mkdir -p '" + folder + "'"
+      const std::string named = folder == kKorva ? folder : folder + " (" + kKorva + ")";
+      folderProblem_ = "no log file was written: the log folder " + named + " " +
+                       (error == ENOENT ? "does not exist; create it with: " + tool_platform::makeFolderCommand(folder)
                                         : "cannot be written: " + std::string(std::strerror(error)));
-      filter_.emplace("Erro ao escrever no arquivo: " + folder);
+      holding_ = tool_platform::holdBackStderrLines("Erro ao escrever no arquivo: " + folder);
     }
     Configuration c;
     if (!ini::readFile(kIniFile, c)) return;
@@ -196,7 +141,7 @@ class LogForTheRun {
   ~LogForTheRun() {
     putBack();
     if (folderProblem_.empty()) return;
-    filter_.reset();
+    if (holding_) tool_platform::stopHoldingBack();
     std::fprintf(stderr, "tq587: %s\n", folderProblem_.c_str());
   }
   LogForTheRun(const LogForTheRun&) = delete;
@@ -217,15 +162,16 @@ class LogForTheRun {
   Configuration saved_{};
   bool active_ = false;
   std::string folderProblem_;  // empty when the log files can be written
-  std::optional<StderrFilter> filter_;
+  bool holding_ = false;  // the library's complaint for each line held back
 };
 
 int call(const std::string& library, const Command& command, const char* argument,
          const std::string& text) {
-  void* handle = dlopen(library.c_str(), RTLD_NOW);
-  if (handle == nullptr) return fail(dlerror());
-  void* symbol = dlsym(handle, command.function);
-  if (symbol == nullptr) return fail(dlerror());
+  std::string error;
+  void* handle = tool_platform::loadLibrary(library, error);
+  if (handle == nullptr) return fail(error);
+  void* symbol = tool_platform::findFunction(handle, command.function, error);
+  if (symbol == nullptr) return fail(error);
   int result = 0;
   switch (command.argument) {
     case Argument::None: result = reinterpret_cast<NoArgument>(symbol)(); break;
@@ -256,6 +202,9 @@ int main(int argc, char** argv) {
     const std::string option = argv[k];
     if (option == "-h" || option == "--help") {
       help();
+      return 0;
+    } else if (option == "--version") {
+      std::printf("tq587 %s\n", TQ587_VERSION);
       return 0;
     } else if (option == "--lib") {
       if (k + 1 >= argc) return fail("--lib needs a PATH");
@@ -313,7 +262,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tq587: %s: %s\n", argument, std::strerror(errno));
   }
 
-  if (library.empty()) library = defaultLibrary();
+  if (library.empty()) library = tool_platform::defaultLibrary();
   if (!withLog) return call(library, *command, argument, text);
   LogForTheRun log;
   return call(library, *command, argument, text);
