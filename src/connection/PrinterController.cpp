@@ -47,12 +47,14 @@ int PrinterController::connect() {
 int PrinterController::connectSerial() {
   tq587::log("Iniciando comunica\xE7\xE3o serial.", LOG_INFO, "PrinterController::connectSerial",
              __LINE__);
+  usbPipe_ = false;
   return startPipe(serialFactory_ ? serialFactory_() : std::make_unique<PrinterSerial>());
 }
 
 int PrinterController::connectUsb() {
   tq587::log("Iniciando comunica\xE7\xE3o usb.", LOG_INFO, "PrinterController::connectUsb",
              __LINE__);
+  usbPipe_ = true;
   return startPipe(usbFactory_ ? usbFactory_() : std::make_unique<PrinterUsb>());
 }
 
@@ -70,9 +72,16 @@ int PrinterController::disconnect() {
 }
 
 AbstractCommunicationPipe* PrinterController::reachPipe() {
+  if (blocks_.active()) return &blocks_;
   if (pipe_ || connect() == 1) return pipe_.get();
   return nullptr;
 }
+
+void PrinterController::beginBlocks() {
+  if (usbBlocks_ && usbPipe_ && pipe_) blocks_.begin(*pipe_);
+}
+
+bool PrinterController::endBlocks() { return !blocks_.active() || blocks_.end(); }
 
 void PrinterController::setPipeFactories(PipeFactory serial, PipeFactory usb) {
   serialFactory_ = serial;
@@ -82,4 +91,5 @@ void PrinterController::setPipeFactories(PipeFactory serial, PipeFactory usb) {
 void PrinterController::setPipe(std::unique_ptr<AbstractCommunicationPipe> pipe, bool connected) {
   pipe_ = std::move(pipe);
   connected_ = connected;
+  usbPipe_ = false;
 }

@@ -53,6 +53,9 @@ bool startsLine(const char* text) {
 
 bool autoEnter() { return MasterController::getInstance().config().autoEnter == '1'; }
 
+const char kCharacterNotSent[] =
+    "N\xE3o foi poss\xEDvel enviar o caractere para a impress\xE3o. Var Res = 0x00";
+
 }  // namespace
 
 ImprimeTexto::ImprimeTexto() {
@@ -88,8 +91,21 @@ int ImprimeTexto::tratarTexto(const char* text, int n) {
   text_ = text;
   for (ProtocolGeneric* tag : parameterTags_) tag->prepareText(text, static_cast<int>(length));
 
+  controller.beginBlocks();
+  const int result = sendText(text, length, measuring);
+  if (controller.endBlocks()) return result;
+  // Block mode: the printer did not take a block, and the text stopped there.
+  tq587::log(kCharacterNotSent, LOG_ERROR, kWhere, __LINE__);
+  return TQ587_NOT_DONE;
+}
+
+int ImprimeTexto::sendText(const char* text, std::size_t length, bool measuring) {
+  static const char* const kWhere = "ImprimeTexto::tratarTexto";
+  PrinterController& controller = PrinterController::getInstance();
   int lastWrite = 0;
   for (std::size_t i = 0; i < length;) {
+    // Block mode: nothing more goes after a block the printer did not take.
+    if (!controller.blocksTaken()) return TQ587_NOT_DONE;
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c == '<') {
       if (i == 0 && startsLine(text)) precisaQuebraLinha = false;
@@ -102,8 +118,7 @@ int ImprimeTexto::tratarTexto(const char* text, int n) {
       const int result = pipe ? pipe->write(reinterpret_cast<const uint8_t*>(text + i), 1) : 0;
       if (measuring) lastWrite = result;
       if (result == 0) {
-        tq587::log("N\xE3o foi poss\xEDvel enviar o caractere para a impress\xE3o. Var Res = 0x00",
-                   LOG_ERROR, kWhere, __LINE__);
+        tq587::log(kCharacterNotSent, LOG_ERROR, kWhere, __LINE__);
         return TQ587_NOT_DONE;
       }
       ++i;

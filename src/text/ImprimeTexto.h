@@ -3,6 +3,7 @@
 // table (Tags.h).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -32,6 +33,8 @@ class ImprimeTexto {
   // The most bytes one tag sends.
   static constexpr int kWorkSize = 50000;
 
+  // The text's characters and tags, then its end: tratarTexto's result.
+  int sendText(const char* text, std::size_t length, bool measuring);
   // Sends what a matched tag answered, or turns its error marker into the
   // result; step is what the parser steps over on success.
   int sendTag(const uint8_t* bytes, int length, int step);

@@ -39,6 +39,20 @@ inline void writeFile(const std::string& path, const std::string& content) {
   EXPECT_TRUE((std::ofstream(path, std::ios::binary) << content).good()) << path;
 }
 
+// The lines of the library's console log as "LEVEL where: message",
+// without their time and source line.
+inline std::vector<std::string> consoleLines(const std::string& log) {
+  std::vector<std::string> lines;
+  std::istringstream in(log);
+  for (std::string l; std::getline(in, l);) {
+    char level[8] = "", where[80] = "";
+    int at = 0;  // where the message starts
+    std::sscanf(l.c_str(), "[%7[A-Z]]\t%*s %*s %79s %*d\t**%n", level, where, &at);
+    lines.push_back(at > 0 ? std::string(level) + " " + where + " " + l.substr(at) : l);
+  }
+  return lines;
+}
+
 // Waits up to seconds for check() to hold.
 inline bool waitFor(const std::function<bool()>& check, double seconds) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);

@@ -6,7 +6,6 @@
 // Every status probe costs the library a real 500 ms wait, so the searches
 // here are kept short.
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "e2e/serial_harness.h"
@@ -45,15 +44,7 @@ void runAll(const std::vector<LineCase>& cases) {
     EXPECT_TRUE(printer.stop());
     EXPECT_EQ(printer.received(), c.received);
     EXPECT_EQ(dir.read("CONVERSOR.INI").find(c.iniHas), 0u) << dir.read("CONVERSOR.INI");
-    std::vector<std::string> log;  // the console lines as "LEVEL where: message", without time and source line
-    std::istringstream in(c.log.empty() ? "" : dir.read("library.log"));
-    for (std::string l; std::getline(in, l);) {
-      char level[8] = "", where[80] = "";
-      int at = 0;  // where the message starts
-      std::sscanf(l.c_str(), "[%7[A-Z]]\t%*s %*s %79s %*d\t**%n", level, where, &at);
-      log.push_back(at > 0 ? std::string(level) + " " + where + " " + l.substr(at) : l);
-    }
-    EXPECT_EQ(log, c.log);
+    EXPECT_EQ(consoleLines(c.log.empty() ? "" : dir.read("library.log")), c.log);
   }
 }
 
