@@ -1,13 +1,14 @@
 // peer.mjs - the same work done by an ESC/POS encoder library under Node:
-// the 30-item receipt (its tags mapped to the encoder's calls) and a
-// 512 x 800 picture by threshold and by Floyd-Steinberg, pixels already in
-// memory. Prints one line per work: "NAME MEDIAN_US".
-//   node peer.mjs RECEIPT_FILE ENCODER_MODULE_DIR
+// the 30-item receipt (its tags mapped to the encoder's calls) and the
+// 512 x 800 picture that our bench prints, by threshold and by
+// Floyd-Steinberg, its pixels already in memory. Prints one line per work:
+// "NAME MEDIAN_US".
+//   node peer.mjs RECEIPT_FILE ENCODER_MODULE_DIR PICTURE_BMP
 import { readFileSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
 import { performance } from 'node:perf_hooks';
 
-const [receiptFile, moduleDir] = process.argv.slice(2);
+const [receiptFile, moduleDir, pictureFile] = process.argv.slice(2);
 const { default: ReceiptPrinterEncoder } = await import(
   pathToFileURL(`${moduleDir}/@point-of-sale/receipt-printer-encoder/dist/receipt-printer-encoder.mjs`));
 const receipt = readFileSync(receiptFile, 'latin1');
@@ -48,16 +49,18 @@ function printReceipt() {
   return e.encode();
 }
 
-// A gradient with noise, as RGBA pixels.
-function picture(width, height) {
+// The pixels of a 24-bit BMP file (rows bottom up, blue first), as RGBA.
+function readBmp(path) {
+  const file = readFileSync(path);
+  const offset = file.readUInt32LE(10), width = file.readInt32LE(18), height = file.readInt32LE(22);
+  const stride = Math.ceil(width * 3 / 4) * 4;
   const data = new Uint8ClampedArray(width * height * 4);
-  let seed = 587;
   for (let y = 0; y < height; ++y) {
     for (let x = 0; x < width; ++x) {
-      seed = (seed * 1103515245 + 12345) & 0x7fffffff;
-      const v = Math.min(255, Math.max(0, Math.floor((x + y) * 255 / (width + height)) + (seed % 41) - 20));
-      const i = 4 * (y * width + x);
-      data[i] = data[i + 1] = data[i + 2] = v;
+      const p = offset + (height - 1 - y) * stride + 3 * x, i = 4 * (y * width + x);
+      data[i] = file[p + 2];
+      data[i + 1] = file[p + 1];
+      data[i + 2] = file[p];
       data[i + 3] = 255;
     }
   }
@@ -76,9 +79,10 @@ function median(work, runs) {
   return times[Math.floor(times.length / 2)];
 }
 
-const image = picture(512, 800);
+const image = readBmp(pictureFile);
 const withImage = (algorithm) => () =>
-  new ReceiptPrinterEncoder({ language: 'esc-pos' }).initialize().image(image, 512, 800, algorithm).encode();
+  new ReceiptPrinterEncoder({ language: 'esc-pos' }).initialize()
+    .image(image, image.width, image.height, algorithm).encode();
 
 console.log(`receipt-30-items ${median(printReceipt, 2000).toFixed(1)}`);
 console.log(`threshold-512x800 ${median(withImage('threshold'), 100).toFixed(1)}`);

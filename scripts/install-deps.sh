@@ -5,9 +5,14 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libusb-dev
           clang libclang-rt-14-dev
           libfreetype-dev libpng-dev libzint-dev fonts-dejavu-core fontconfig zxing-cpp-tools
+          # the virtual printer's live page, and the browser of its test
+          libcpp-httplib-dev chromium
           libbenchmark-dev
           # the bindings' test; its fpc comes with install-windows-deps.sh
           mono-mcs mono-runtime libmono-i18n-west4.0-cil python3)
+
+# Node.js for the live page's test, from Debian unless the machine has one
+command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
 [ $# -gt 0 ] && packages=("$@")  # with arguments: those packages instead

@@ -274,4 +274,10 @@ std::vector<std::string> decodeListing(const uint8_t* bytes, size_t length) {
   return Decoder(bytes, length).run();
 }
 
+std::vector<std::string> listingWithNotes(const uint8_t* bytes, size_t length, const std::vector<std::string>& notes) {
+  std::vector<std::string> lines = decodeListing(bytes, length);
+  for (const std::string& note : notes) lines.push_back("== " + note);
+  return lines;
+}
+
 }  // namespace vprinter

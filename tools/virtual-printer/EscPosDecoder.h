@@ -17,4 +17,8 @@ namespace vprinter {
 // end of the stream is listed with "(truncated)".
 std::vector<std::string> decodeListing(const uint8_t* bytes, size_t length);
 
+// What --listing writes: the listing, then each of the renderer's notes (on
+// text refused or cleared) as "== note".
+std::vector<std::string> listingWithNotes(const uint8_t* bytes, size_t length, const std::vector<std::string>& notes);
+
 }  // namespace vprinter

@@ -35,6 +35,20 @@ bool readSeconds(const std::string& text, double& value) {
   return !text.empty() && *end == '\0' && value >= 0;
 }
 
+// [ADDRESS:]PORT, an IPv6 address in brackets: [::1]:8587.
+bool readWebAddress(const std::string& text, Options& o) {
+  const size_t colon = text.rfind(':');
+  std::string address = colon == std::string::npos ? "127.0.0.1" : text.substr(0, colon);
+  if (address.size() > 2 && address.front() == '[' && address.back() == ']') {
+    address = address.substr(1, address.size() - 2);
+  }
+  long port = 0;
+  if (address.empty() || !readInt(text.substr(colon + 1), 0, 65535, port)) return false;
+  o.webAddress = address;
+  o.webPort = static_cast<int>(port);
+  return true;
+}
+
 // An option and what to do with its value; nullptr for a flag.
 struct Option {
   const char* name;
@@ -53,6 +67,8 @@ const Option kOptions[] = {
      }},
     {"--speed", "a speed in bit/s", [](const std::string& v, Options& o) { return readInt(v, 0, 4000000, o.speed); }},
     {"--usb", "a socket path", [](const std::string& v, Options& o) { return !(o.usb = v).empty(); }},
+    {"--usb-frame-us", "a frame length in microseconds from 1 to 1000000",
+     [](const std::string& v, Options& o) { return readInt(v, 1, 1000000, o.usbFrameUs); }},
     {"--record", "a file", [](const std::string& v, Options& o) { return !(o.record = v).empty(); }},
     {"--listing", "a file or -", [](const std::string& v, Options& o) { return !(o.listing = v).empty(); }},
     {"--seconds", "a number of seconds", [](const std::string& v, Options& o) { return readSeconds(v, o.seconds); }},
@@ -60,6 +76,7 @@ const Option kOptions[] = {
     {"--decode", "a file", [](const std::string& v, Options& o) { return !(o.decode = v).empty(); }},
     {"--render", "a file", [](const std::string& v, Options& o) { return !(o.render = v).empty(); }},
     {"--out", "a directory", [](const std::string& v, Options& o) { return !(o.out = v).empty(); }},
+    {"--web", "[ADDRESS:]PORT such as 8587 or 0.0.0.0:8587", readWebAddress},
     {"--hang-up-after", "a number of bytes",
      [](const std::string& v, Options& o) { return readInt(v, 0, LONG_MAX, o.hangUpAfter); }},
     {"--status-reply", "hexadecimal bytes such as 10,FF",
@@ -87,7 +104,12 @@ const char* usageText() {
          "  --speed BAUD       answer status requests only at this speed (default any)\n"
          "  --silent           never answer status requests (a port with no printer)\n"
          "  --usb SOCKET       play the USB printer for the libusb stand-in on this socket\n"
+         "  --usb-frame-us N   complete each bulk write at the end of the N-microsecond frame\n"
+         "                     of its last packet, as a full-speed printer (1000; default at once)\n"
          "  --out DIR          write receipt-0001.png, ... here (default DIR of --dir, or .)\n"
+         "  --web [ADDRESS:]PORT  serve a live page of the receipts that sets the faults below\n"
+         "                     (this machine only unless ADDRESS is given; PORT 0: any free one;\n"
+         "                     with --render it shows the recording until Ctrl-C)\n"
          "  --record FILE      record every byte received\n"
          "  --listing FILE|-   write the listing of what was received when stopping\n"
          "  --seconds S        stop after S seconds (default at SIGINT or SIGTERM)\n"
@@ -105,6 +127,7 @@ const char* usageText() {
 }
 
 bool parseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+  o.args = args;
   for (size_t k = 0; k < args.size(); ++k) {
     const std::string& name = args[k];
     if (name == "--help") {

@@ -13,6 +13,7 @@ struct Options {
   long speed = 0;         // 0: answer at any speed
   bool silent = false;
   std::string usb;        // socket for the USB stand-in
+  long usbFrameUs = 0;    // complete each USB bulk write at a frame boundary; 0 at once
   std::string record;
   std::string listing;
   double seconds = 0;     // 0: until a signal
@@ -20,7 +21,10 @@ struct Options {
   std::string decode;     // list a recording and stop
   std::string render;     // draw a recording and stop
   std::string out;        // where the receipts go
+  std::string webAddress; // the live page's address: loopback unless given
+  int webPort = -1;       // the live page's port, 0 any free one; -1 no page
   bool help = false;
+  std::vector<std::string> args;  // as given: the live page changes the faults among them
   // Faults to play, for the tests of what the driver does when they happen.
   long hangUpAfter = -1;              // close the line after this many bytes; -1 never
   std::vector<uint8_t> statusReply;   // answer status requests with these bytes instead

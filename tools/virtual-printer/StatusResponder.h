@@ -27,6 +27,12 @@ class StatusResponder {
   // answers to replies. A request may arrive split over several calls.
   void receive(const uint8_t* bytes, size_t length, long lineSpeed, std::vector<uint8_t>& replies);
 
+  // Answers as silent and reply say from now on (the live page's controls).
+  void play(bool silent, std::vector<uint8_t> reply) {
+    silent_ = silent;
+    reply_ = std::move(reply);
+  }
+
  private:
   enum class State { Idle, AfterDle, AfterEot };
   long speed_;

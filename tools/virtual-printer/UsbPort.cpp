@@ -10,11 +10,16 @@
 #include <chrono>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include "UsbWire.h"
 
 namespace vprinter {
 namespace {
+
+// A full-speed bus carries at most 19 bulk packets of 64 bytes a millisecond.
+constexpr size_t kPacketBytes = 64;
+constexpr long kPacketsPerMs = 19;
 
 double seconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -80,6 +85,19 @@ void UsbPort::serve(const std::vector<pollfd>& fds) {
   }
 }
 
+// The host learns that a transfer is done at the end of the frame that
+// carried its last packet.
+void UsbPort::waitForFrames(size_t length) const {
+  if (frameUs_ <= 0) return;
+  const long packets = std::max(1L, static_cast<long>((length + kPacketBytes - 1) / kPacketBytes));
+  const long perFrame = std::max(1L, kPacketsPerMs * frameUs_ / 1000);
+  const std::chrono::microseconds frame(frameUs_);
+  const auto now = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now().time_since_epoch());
+  const auto done = (now / frame + (packets + perFrame - 1) / perFrame) * frame;
+  std::this_thread::sleep_until(std::chrono::steady_clock::time_point(done));
+}
+
 bool UsbPort::present() {
   if (goneAt_ >= 0 && faults_.backAfterMs >= 0 && seconds() >= goneAt_ + faults_.backAfterMs / 1000.0) goneAt_ = -1;
   return goneAt_ < 0;
@@ -123,6 +141,7 @@ void UsbPort::answer(Client& client, int32_t operation, const std::vector<uint8_
     case usbwire::kWrite:
       ++writes_;
       if (writes_ == faults_.writeTimeout) return;
+      waitForFrames(payload.size());
       if (writes_ == faults_.writeError) {
         result = -EIO;
         break;

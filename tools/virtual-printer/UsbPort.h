@@ -27,10 +27,20 @@ class UsbPort {
     long backAfterMs = -1;  // and plugged in again this long after; -1 never
   };
 
-  UsbPort(Sink sink, Faults faults) : sink_(std::move(sink)), faults_(faults) {}
+  // frameUs > 0: each bulk write completes at a boundary of frames this
+  // long, as on a full-speed bus (1000), and no sooner.
+  UsbPort(Sink sink, Faults faults, long frameUs = 0)
+      : sink_(std::move(sink)), faults_(faults), frameUs_(frameUs) {}
   ~UsbPort();
   UsbPort(const UsbPort&) = delete;
   UsbPort& operator=(const UsbPort&) = delete;
+
+  // Plays these faults from now on, the bulk writes counted again from the
+  // next one (the live page's controls).
+  void play(Faults faults) {
+    faults_ = faults;
+    writes_ = 0;
+  }
 
   // Listens at path (a socket left there by an earlier run is replaced).
   // On failure says why in error.
@@ -54,9 +64,13 @@ class UsbPort {
   void answer(Client& client, int32_t operation, const std::vector<uint8_t>& payload);
   // Whether the printer is plugged in (it comes back in time).
   bool present();
+  // Waits for the end of the frame that carries the last packet of a bulk
+  // write of length bytes.
+  void waitForFrames(size_t length) const;
 
   Sink sink_;
   Faults faults_;
+  long frameUs_;
   long writes_ = 0;
   double goneAt_ = -1;  // when it was unplugged; -1 while it is plugged in
   int listener_ = -1;

@@ -5,8 +5,9 @@
 // COMN, and listens for the libusb stand-in on a Unix socket. It answers the
 // status requests at its line speed, records every byte it receives, draws
 // every receipt as a PNG file and, when it stops, writes a decoded listing.
-// --render draws a recording the same way, --decode lists one; --help tells
-// every option.
+// --render draws a recording the same way, --decode lists one; --web serves
+// a page that shows each receipt while it prints and changes the printer's
+// faults (web/); --help tells every option.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -25,17 +26,21 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "EscPosDecoder.h"
+#include "FaultControls.h"
 #include "Glyphs.h"
+#include "LiveReceipts.h"
 #include "Options.h"
 #include "ReceiptFiles.h"
 #include "ReceiptRenderer.h"
 #include "StatusResponder.h"
 #include "UsbPort.h"
+#include "WebServer.h"
 
 namespace {
 
@@ -44,6 +49,18 @@ std::atomic<bool> gStop{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "gStop is set in a signal handler");
 
 void onSignal(int) { gStop = true; }
+
+// SIGINT, SIGTERM and SIGHUP stop the printer; a reader gone (a page
+// closed, a line hung up) is no reason to stop.
+void catchSignals() {
+  struct sigaction action = {};
+  action.sa_handler = onSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+}
 
 using vprinter::Options;
 
@@ -96,38 +113,53 @@ bool writeListing(const std::string& path, const std::vector<uint8_t>& bytes,
     std::fprintf(stderr, "tq587-virtual-printer: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
     return false;
   }
-  for (const std::string& line : vprinter::decodeListing(bytes.data(), bytes.size())) {
+  for (const std::string& line : vprinter::listingWithNotes(bytes.data(), bytes.size(), notes)) {
     std::fprintf(f, "%s\n", line.c_str());
   }
-  for (const std::string& note : notes) std::fprintf(f, "== %s\n", note.c_str());
   return f == stdout ? std::fflush(f) == 0 : std::fclose(f) == 0;
 }
 
 // What the printer does with every byte it receives, on any port: records
-// it, keeps it for the listing and draws it, one PNG file per receipt.
+// it, keeps it for the listing and draws it, one PNG file per receipt, and
+// shows it on the live page when there is one.
 class Printer {
  public:
-  Printer(const std::string& outDir, int record)
+  Printer(const std::string& outDir, int record, vprinter::LiveReceipts* live)
       : glyphs_(TQ587_FONT_FILE),
         files_(outDir),
-        renderer_(glyphs_, [this](const vprinter::Bitmap& receipt) {
-          std::printf("receipt %s\n", files_.write(receipt).c_str());
-          std::fflush(stdout);
-        }),
-        record_(record) {
+        renderer_(glyphs_,
+                  [this](const vprinter::Bitmap& receipt) {
+                    const std::string file = files_.write(receipt);
+                    std::printf("receipt %s\n", file.c_str());
+                    std::fflush(stdout);
+                    if (live_ != nullptr) live_->cut(receipt, file, renderer_.notes());
+                  }),
+        record_(record),
+        live_(live) {
     if (!glyphs_.error().empty()) std::fprintf(stderr, "tq587-virtual-printer: %s\n", glyphs_.error().c_str());
   }
 
-  void take(const uint8_t* bytes, size_t length) {
+  // Bytes that came in on link ("COM1 at 9600 bit/s", "USB").
+  void take(const std::string& link, const uint8_t* bytes, size_t length) {
     if (record_ >= 0 && !writeAll(record_, bytes, length)) {
       std::fprintf(stderr, "tq587-virtual-printer: recording failed: %s\n", std::strerror(errno));
     }
     received_.insert(received_.end(), bytes, bytes + length);
-    renderer_.receive(bytes, length);
+    if (live_ == nullptr) return renderer_.receive(bytes, length);
+    // One byte at a time, so that each receipt on the page ends with the
+    // command that cut it.
+    for (size_t k = 0; k < length; ++k) {
+      live_->add(link, bytes[k]);
+      renderer_.receive(bytes + k, 1);
+    }
+    live_->draw(renderer_.onPaper(), renderer_.notes());
   }
 
   // The stream ended: the receipt on the paper is written.
-  void finish() { renderer_.finish(); }
+  void finish() {
+    renderer_.finish();
+    if (live_ != nullptr) live_->end(renderer_.notes());
+  }
 
   bool writeListing(const std::string& path) const {
     return ::writeListing(path, received_, renderer_.notes());
@@ -139,15 +171,23 @@ class Printer {
   vprinter::ReceiptRenderer renderer_;
   std::vector<uint8_t> received_;
   int record_;
+  vprinter::LiveReceipts* live_;
+};
+
+// Bytes that came in on one link ("COM1 at 9600 bit/s", "USB").
+struct Arrival {
+  std::string link;
+  std::vector<uint8_t> bytes;
 };
 
 // The bytes the ports took, on their way from the thread that serves the
 // ports to the one that draws them, in the order they came.
 class Inbox {
  public:
-  void put(const uint8_t* bytes, size_t length) {
+  void put(const std::string& link, const uint8_t* bytes, size_t length) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    bytes_.insert(bytes_.end(), bytes, bytes + length);
+    if (arrivals_.empty() || arrivals_.back().link != link) arrivals_.push_back({link, {}});
+    arrivals_.back().bytes.insert(arrivals_.back().bytes.end(), bytes, bytes + length);
     changed_.notify_one();
   }
 
@@ -160,18 +200,18 @@ class Inbox {
 
   // Waits for bytes and hands over all there are; false once it is closed
   // and every byte was handed over.
-  bool take(std::vector<uint8_t>& bytes) {
+  bool take(std::vector<Arrival>& arrivals) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return !bytes_.empty() || closed_; });
-    bytes.clear();
-    bytes.swap(bytes_);
-    return !bytes.empty();
+    changed_.wait(lock, [this] { return !arrivals_.empty() || closed_; });
+    arrivals.clear();
+    arrivals.swap(arrivals_);
+    return !arrivals.empty();
   }
 
  private:
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::vector<uint8_t> bytes_;
+  std::vector<Arrival> arrivals_;
   bool closed_ = false;
 };
 
@@ -198,6 +238,7 @@ class Terminal {
   bool up() const { return master_ >= 0; }
 
   bool open(const std::string& dir, int port) {
+    name_ = "COM" + std::to_string(port);
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return fail("pseudo-terminal");
     const char* name = ptsname(master_);
@@ -249,6 +290,8 @@ class Terminal {
   }
 
   int master() const { return master_; }
+  // "COM1", as the driver knows the port.
+  const std::string& name() const { return name_; }
   const std::string& link() const { return link_; }
   const std::string& device() const { return device_; }
 
@@ -260,6 +303,7 @@ class Terminal {
 
   int master_ = -1;
   int keep_ = -1;
+  std::string name_;
   std::string device_;
   std::string link_;
 };
@@ -298,9 +342,9 @@ bool takeInput(Terminal& terminal, vprinter::StatusResponder& responder, Inbox& 
     length = std::min(length, static_cast<size_t>(faults.bytesLeft));
     faults.bytesLeft -= static_cast<long>(length);
   }
-  inbox.put(chunk, length);
-  std::vector<uint8_t> replies;
   const long speed = terminal.lineSpeed();
+  inbox.put(terminal.name() + (speed > 0 ? " at " + std::to_string(speed) + " bit/s" : ""), chunk, length);
+  std::vector<uint8_t> replies;
   responder.receive(chunk, length, speed, replies);
   if (faults.bytesLeft == 0) terminal.hangUp();
   if (!replies.empty()) faults.replies.push_back({now() + faults.delay, speed, replies});
@@ -308,9 +352,10 @@ bool takeInput(Terminal& terminal, vprinter::StatusResponder& responder, Inbox& 
   return true;
 }
 
-bool announceReady(const Options& o, const Terminal* terminal) {
+bool announceReady(const Options& o, const Terminal* terminal, const vprinter::WebServer& web) {
   if (terminal != nullptr) std::printf("ready %s -> %s\n", terminal->link().c_str(), terminal->device().c_str());
   if (!o.usb.empty()) std::printf("ready usb %s\n", o.usb.c_str());
+  if (!web.url().empty()) std::printf("web %s\n", web.describe().c_str());
   std::fflush(stdout);
   if (o.readyFile.empty()) return true;
   const std::string temporary = o.readyFile + ".tmp";
@@ -326,12 +371,35 @@ std::string outDir(const Options& o) {
   return o.dir.empty() ? "." : o.dir;
 }
 
+vprinter::UsbPort::Faults usbFaults(const Options& o) {
+  return {o.usbWriteError, o.usbWriteTimeout, o.usbGoneAfter, o.usbBackAfterMs};
+}
+
+// Plays the faults the live page set, from now on. A line that was hung
+// up comes back when the page sets when to hang up.
+void playPageFaults(const Options& o, vprinter::FaultControls& controls, Terminal* terminal,
+                    vprinter::StatusResponder& responder, LineFaults& faults, vprinter::UsbPort& usb) {
+  Options page;
+  std::set<std::string> set;
+  if (controls.take(page, set)) {
+    responder.play(page.silent, page.statusReply);
+    faults.delay = static_cast<double>(page.statusDelayMs) / 1000;
+    if (set.count("hang-up-after") != 0) {
+      faults.bytesLeft = page.hangUpAfter;
+      if (terminal != nullptr && !terminal->up()) terminal->open(o.dir, o.port);
+    }
+    if (set.count("usb-write-error") != 0 || set.count("usb-write-timeout") != 0) usb.play(usbFaults(page));
+  }
+  controls.played(terminal == nullptr || terminal->up());
+}
+
 // Serves the ports until a signal or --seconds, then takes every byte still
 // waiting and closes the inbox. What it takes goes to the inbox only.
 void servePorts(const Options& o, Terminal* terminal, vprinter::UsbPort& usb, vprinter::StatusResponder& responder,
-                LineFaults& faults, Inbox& inbox) {
+                LineFaults& faults, Inbox& inbox, vprinter::FaultControls& controls) {
   const double deadline = o.seconds > 0 ? now() + o.seconds : 0;
   while (!gStop && (deadline == 0 || now() < deadline)) {
+    playPageFaults(o, controls, terminal, responder, faults, usb);
     std::vector<pollfd> fds;
     const bool serial = terminal && terminal->up();
     if (serial) fds.push_back({terminal->master(), POLLIN, 0});
@@ -364,7 +432,7 @@ void servePorts(const Options& o, Terminal* terminal, vprinter::UsbPort& usb, vp
 // its own serves the ports and does nothing else, so that, as a real
 // printer, it takes the line and answers status requests while this one
 // draws what it took.
-int play(const Options& o, Printer& printer) {
+int play(const Options& o, Printer& printer, vprinter::LiveReceipts& live) {
   std::unique_ptr<Terminal> terminal;
   if (!o.dir.empty()) {
     terminal.reset(new Terminal);
@@ -376,18 +444,26 @@ int play(const Options& o, Printer& printer) {
   // USB has no line speed: the printer answers as at its own.
   vprinter::UsbPort usb(
       [&](const uint8_t* bytes, size_t length, std::vector<uint8_t>& replies) {
-        inbox.put(bytes, length);
+        inbox.put("USB", bytes, length);
         responder.receive(bytes, length, o.speed, replies);
       },
-      {o.usbWriteError, o.usbWriteTimeout, o.usbGoneAfter, o.usbBackAfterMs});
+      usbFaults(o), o.usbFrameUs);
   std::string error;
   if (!o.usb.empty() && !usb.listen(o.usb, error)) {
     std::fprintf(stderr, "tq587-virtual-printer: %s\n", error.c_str());
     return 1;
   }
-  if (!announceReady(o, terminal.get())) return 1;
-  std::thread ports([&] { servePorts(o, terminal.get(), usb, responder, faults, inbox); });
-  for (std::vector<uint8_t> bytes; inbox.take(bytes);) printer.take(bytes.data(), bytes.size());
+  vprinter::FaultControls controls(o, live);
+  vprinter::WebServer web(live, &controls);
+  if (o.webPort >= 0 && !web.start(o.webAddress, o.webPort, error)) {
+    std::fprintf(stderr, "tq587-virtual-printer: %s\n", error.c_str());
+    return 1;
+  }
+  if (!announceReady(o, terminal.get(), web)) return 1;
+  std::thread ports([&] { servePorts(o, terminal.get(), usb, responder, faults, inbox, controls); });
+  for (std::vector<Arrival> arrivals; inbox.take(arrivals);) {
+    for (const Arrival& a : arrivals) printer.take(a.link, a.bytes.data(), a.bytes.size());
+  }
   ports.join();
   return 0;
 }
@@ -403,8 +479,9 @@ int serve(const Options& o) {
   }
   int status = 0;
   {
-    Printer printer(outDir(o), record);
-    status = play(o, printer);
+    vprinter::LiveReceipts live;
+    Printer printer(outDir(o), record, o.webPort >= 0 ? &live : nullptr);
+    status = play(o, printer, live);
     printer.finish();
     if (status == 0 && !o.listing.empty() && !printer.writeListing(o.listing)) status = 1;
   }
@@ -412,14 +489,34 @@ int serve(const Options& o) {
   return status;
 }
 
+// --render with --web: the page shows the recording until a signal or
+// --seconds.
+int showRecording(const Options& o, vprinter::LiveReceipts& live) {
+  live.setPrinter("{\"recording\":" + vprinter::jsonString(o.render) + "}");
+  vprinter::WebServer web(live, nullptr);
+  std::string error;
+  if (!web.start(o.webAddress, o.webPort, error)) {
+    std::fprintf(stderr, "tq587-virtual-printer: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("web %s\n", web.describe().c_str());
+  std::fflush(stdout);
+  catchSignals();
+  const double deadline = o.seconds > 0 ? now() + o.seconds : 0;
+  while (!gStop && (deadline == 0 || now() < deadline)) usleep(50000);
+  return 0;
+}
+
 // --render: the receipts and the listing of a recording.
 int render(const Options& o) {
   std::vector<uint8_t> bytes;
   if (!readFile(o.render, bytes)) return 1;
-  Printer printer(outDir(o), -1);
-  printer.take(bytes.data(), bytes.size());
+  vprinter::LiveReceipts live;
+  Printer printer(outDir(o), -1, o.webPort >= 0 ? &live : nullptr);
+  printer.take("recording " + o.render, bytes.data(), bytes.size());
   printer.finish();
-  return printer.writeListing(o.listing.empty() ? "-" : o.listing) ? 0 : 1;
+  if (!printer.writeListing(o.listing.empty() ? "-" : o.listing)) return 1;
+  return o.webPort >= 0 ? showRecording(o, live) : 0;
 }
 
 }  // namespace
@@ -442,12 +539,6 @@ int main(int argc, char** argv) {
     return writeListing("-", bytes, {}) ? 0 : 1;
   }
   if (!o.render.empty()) return render(o);
-  struct sigaction action = {};
-  action.sa_handler = onSignal;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGHUP, &action, nullptr);
-  signal(SIGPIPE, SIG_IGN);
+  catchSignals();
   return serve(o);
 }

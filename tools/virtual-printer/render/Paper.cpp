@@ -104,12 +104,16 @@ void Paper::finish() {
   endPage();
 }
 
+Bitmap Paper::sheet() const {
+  if (!inked_) return Bitmap();
+  Bitmap sheet = page_;
+  sheet.growTo(y_);
+  sheet.cropTo(std::max(y_, 1));
+  return sheet;
+}
+
 void Paper::endPage() {
-  if (inked_) {
-    page_.growTo(y_);
-    page_.cropTo(std::max(y_, 1));
-    done_(page_);
-  }
+  if (inked_) done_(sheet());
   page_ = Bitmap(kPaperDots, 1);
   y_ = 0;
   inked_ = false;

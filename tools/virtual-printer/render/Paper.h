@@ -55,6 +55,8 @@ class Paper {
   void cut(int feed);
   // Ends the receipt when it has ink.
   void finish();
+  // The receipt so far, as it would be cut now; empty while it has no ink.
+  Bitmap sheet() const;
 
   void setAlign(Align align) { align_ = align; }
   // GS L: the left margin; GS W: the width of the print area, in dots.

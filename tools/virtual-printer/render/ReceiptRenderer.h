@@ -33,6 +33,9 @@ class ReceiptRenderer {
   // paper is finished.
   void finish();
 
+  // The receipt on the paper so far; empty while nothing is printed on it.
+  Bitmap onPaper() const { return paper_.sheet(); }
+
   // What the printer refused or could not print, one line each.
   const std::vector<std::string>& notes() const { return notes_; }
 

@@ -48,19 +48,72 @@ TEST(VirtualPrinterCli, SaysWhatIsWrongAndRendersARecording) {
 }
 
 // The library prints through the libusb stand-in to the printer playing
-// USB, which draws the receipt when it stops: ESC t 16 LF, "a", LF.
+// USB, which draws the receipt when it stops: ESC t 16 LF, "a", LF. Each is
+// a transfer that ends with a 100 ms frame: the three take two frames or more.
 TEST(VirtualPrinterCli, DrawsWhatTheLibraryPrintsOverTheUsbStandIn) {
   Scratch dir;
   writeFile(dir.file("CONVERSOR.INI"), "[TQ587]\r\nCODEPAGE_AUTOMATICO = 1\r\nENTERAUTOMATICO = 1\r\n"
                                        "METODO_DE_COMUNICACAO = \"USB\"\r\n");
-  VirtualPrinter printer(dir, 0, 0);
+  VirtualPrinter printer(dir, 0, 0, {"--usb-frame-us", "100000"});
+  const auto start = std::chrono::steady_clock::now();
   const Finished tool = run({TQ587_TOOL, "text"}, dir, "a", {std::string("LD_LIBRARY_PATH=") + TQ587_USB_STANDIN_DIR,
                                                            "TQ587_USB_SOCKET=" + dir.file("usb.sock")});
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
   EXPECT_EQ(tool.out, "TQ587_iImprimirTexto: 1 (done)\n");
   EXPECT_TRUE(printer.stop());
   const std::string said = dir.read("com0.out");
   EXPECT_EQ(said.substr(said.find('\n') + 1), "receipt ./receipt-0001.png: 512 x 60 dots\n");
   EXPECT_EQ(dir.read("receipt-0001.png").rfind("\x89PNG", 0), 0u);
+}
+
+// Block mode (TQ587_USB_BLOCO=1) meets the USB line's faults as characters
+// do: the same results and log lines, and the next call opens the printer
+// again. 5,000 characters are two blocks after the code page's transfer:
+// the fault hits the transfer that starts the second block, or unplugs the
+// printer for 1.5 s after the first one. Both texts are 5,017 bytes.
+TEST(VirtualPrinterCli, UsbFaultsInBlockModeAnswerAsCharactersDo) {
+  const std::string reset = "INFO PrinterUsb::write: Reiniciando comunica\xE7\xE3o usb.";
+  const struct {
+    const char* fault;
+    long hits[2];              // the transfer it hits, per character and in block mode
+    size_t lost[2];            // the bytes that do not arrive
+    std::vector<int> results;  // the text's, then those of the next text
+    std::string logged;
+  } kCases[] = {
+      {"--usb-write-error", {4098, 3}, {1, 905}, {1, 1}, reset},
+      {"--usb-write-timeout", {4098, 3}, {1, 905}, {1, 1}, reset},
+      {"--usb-gone-after", {4097, 2}, {905, 905}, {0, 1},
+       "ERROR ImprimeTexto::tratarTexto: N\xE3o foi poss\xEDvel enviar o caractere para a impress\xE3o. Var Res = 0x00"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.fault);
+    std::vector<std::string> logs[2];
+    Bytes received[2];
+    for (const bool block : {false, true}) {
+      Scratch dir;
+      writeFile(dir.file("CONVERSOR.INI"), "[TQ587]\r\nCODEPAGE_AUTOMATICO = 1\r\nENTERAUTOMATICO = 1\r\n"
+                                           "METODO_DE_COMUNICACAO = \"USB\"\r\n[SISTEMA]\r\nLOGDIARIO = S\r\n");
+      VirtualPrinter printer(dir, 0, 0, {c.fault, std::to_string(c.hits[block]), "--usb-back-after", "1500"});
+      const auto texts = [](Library& lib) {
+        lib.report(lib.call("TQ587_iImprimirTexto", std::string(5000, 'A').c_str(), 1));
+        usleep(600000);  // the printer is back
+        lib.report(lib.call("TQ587_iImprimirTexto", "<b>B</b>", 0));
+      };
+      const auto overUsb = [&] {
+        setenv("TQ587_USB_SOCKET", dir.file("usb.sock").c_str(), 1);
+        setenv("TQ587_USB_BLOCO", block ? "1" : "0", 1);
+        dlopen(TQ587_USB_STANDIN_DIR "/libusb-0.1.so.4", RTLD_NOW | RTLD_GLOBAL);
+      };
+      EXPECT_EQ(inLibrary(dir, 20, texts, overUsb), c.results);
+      EXPECT_TRUE(printer.stop());
+      logs[block] = consoleLines(dir.read("library.log"));
+      received[block] = printer.received();
+      EXPECT_EQ(received[block].size(), 5017 - c.lost[block]);
+    }
+    EXPECT_EQ(logs[0], logs[1]);
+    EXPECT_NE(std::count(logs[1].begin(), logs[1].end(), c.logged), 0);
+    EXPECT_TRUE(c.lost[0] != c.lost[1] || received[0] == received[1]);
+  }
 }
 
 // Two busy loops take both cores, and the printer still takes its line

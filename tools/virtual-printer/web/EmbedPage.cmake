@@ -1,0 +1,18 @@
+# Writes the live page's files into a C++ source, each as a raw string:
+#   cmake -DPAGE_DIR=DIR -DNAMES=index.html,live.js -DOUT=FILE -P EmbedPage.cmake
+string(REPLACE "," ";" names "${NAMES}")
+set(delimiter "tq587page")
+set(source "// Made by EmbedPage.cmake from ${PAGE_DIR}: edit the files there.\n")
+string(APPEND source "#include \"PageFiles.h\"\n\nnamespace vprinter {\n\nconst PageFile kPageFiles[] = {\n")
+foreach(name IN LISTS names)
+  file(READ "${PAGE_DIR}/${name}" text)
+  string(FIND "${text}" ")${delimiter}\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${name} holds )${delimiter}\", which ends the string it is built into")
+  endif()
+  string(APPEND source "    {\"${name}\", R\"${delimiter}(${text})${delimiter}\"},\n")
+endforeach()
+list(LENGTH names count)
+string(APPEND source "};\n\nconst size_t kPageFileCount = ${count};\n\n}  // namespace vprinter\n")
+file(WRITE "${OUT}.new" "${source}")
+file(RENAME "${OUT}.new" "${OUT}")
