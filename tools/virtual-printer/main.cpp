@@ -133,6 +133,7 @@ class Printer {
                     std::printf("receipt %s\n", file.c_str());
                     std::fflush(stdout);
                     if (live_ != nullptr) live_->cut(receipt, file, renderer_.notes());
+                    drawnLength_ = 0;
                   }),
         record_(record),
         live_(live) {
@@ -152,7 +153,14 @@ class Printer {
       live_->add(link, bytes[k]);
       renderer_.receive(bytes + k, 1);
     }
-    live_->draw(renderer_.onPaper(), renderer_.notes());
+    // The paper is copied and encoded again only when it grew: one byte at
+    // a time on a serial line, most bytes only add to the line not yet
+    // printed.
+    const int paperLength = renderer_.onPaperLength();
+    if (paperLength == drawnLength_) return live_->draw(nullptr, renderer_.notes());
+    drawnLength_ = paperLength;
+    const vprinter::Bitmap paper = renderer_.onPaper();
+    live_->draw(&paper, renderer_.notes());
   }
 
   // The stream ended: the receipt on the paper is written.
@@ -172,6 +180,7 @@ class Printer {
   std::vector<uint8_t> received_;
   int record_;
   vprinter::LiveReceipts* live_;
+  int drawnLength_ = 0;  // of the paper last shown on the live page
 };
 
 // Bytes that came in on one link ("COM1 at 9600 bit/s", "USB").

@@ -57,6 +57,9 @@ class Paper {
   void finish();
   // The receipt so far, as it would be cut now; empty while it has no ink.
   Bitmap sheet() const;
+  // How long that sheet is, in dots: it looks different whenever this
+  // changes, as every line and picture printed feeds the paper.
+  int sheetLength() const { return inked_ ? y_ : 0; }
 
   void setAlign(Align align) { align_ = align; }
   // GS L: the left margin; GS W: the width of the print area, in dots.

@@ -35,6 +35,7 @@ class ReceiptRenderer {
 
   // The receipt on the paper so far; empty while nothing is printed on it.
   Bitmap onPaper() const { return paper_.sheet(); }
+  int onPaperLength() const { return paper_.sheetLength(); }
 
   // What the printer refused or could not print, one line each.
   const std::vector<std::string>& notes() const { return notes_; }

@@ -76,13 +76,8 @@ void LiveReceipts::add(const std::string& link, uint8_t byte) {
   receipt->revision = ++revision_;
 }
 
-void LiveReceipts::draw(const Bitmap& paper, const std::vector<std::string>& notes) {
-  // Only a paper that looks different is drawn again.
-  std::shared_ptr<const std::vector<uint8_t>> png;
-  if (paper.width() != drawn_.width() || paper.dots() != drawn_.dots()) {
-    png = pngOf(paper);
-    drawn_ = paper;
-  }
+void LiveReceipts::draw(const Bitmap* paper, const std::vector<std::string>& notes) {
+  const std::shared_ptr<const std::vector<uint8_t>> png = paper != nullptr ? pngOf(*paper) : nullptr;
   const std::lock_guard<std::mutex> lock(mutex_);
   Receipt* receipt = onPaper();
   if (receipt == nullptr) return;
@@ -96,7 +91,6 @@ void LiveReceipts::draw(const Bitmap& paper, const std::vector<std::string>& not
 
 void LiveReceipts::cut(const Bitmap& picture, const std::string& file, const std::vector<std::string>& notes) {
   const std::shared_ptr<const std::vector<uint8_t>> png = pngOf(picture);
-  drawn_ = Bitmap();
   const std::lock_guard<std::mutex> lock(mutex_);
   Receipt* receipt = onPaper();
   if (receipt == nullptr) return;

@@ -24,8 +24,9 @@ class LiveReceipts {
   // One byte the printer took on link ("COM1 at 9600 bit/s", "USB"). It
   // belongs to the receipt on the paper, or begins the next one.
   void add(const std::string& link, uint8_t byte);
-  // The paper as it shows now, and every note of the renderer so far.
-  void draw(const Bitmap& paper, const std::vector<std::string>& notes);
+  // The paper as it shows now (nullptr: as last drawn), and every note of
+  // the renderer so far.
+  void draw(const Bitmap* paper, const std::vector<std::string>& notes);
   // The receipt came off the paper: its picture and the line that tells of
   // its file.
   void cut(const Bitmap& receipt, const std::string& file, const std::vector<std::string>& notes);
@@ -77,7 +78,6 @@ class LiveReceipts {
   std::string printer_ = "{}";
   uint64_t printerRevision_ = 0;
   bool closed_ = false;
-  Bitmap drawn_;  // the paper last drawn, with the drawing thread only
 };
 
 // s as a JSON string, quotes included.
