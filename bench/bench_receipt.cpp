@@ -1,6 +1,7 @@
 // bench_receipt.cpp - TQ587_iImprimirTexto per call, engine built and torn
 // down in the call and CONVERSOR.INI read as the call reads it: the 30-item
-// receipt, and tag-dense texts of 100, 2000 and 10,000 characters (a count
+// receipt, the drawer kick (a call with next to no work of its own), and
+// tag-dense texts of 100, 2000 and 10,000 characters (a count
 // declared, so that the longer ones are taken). The printer only counts
 // bytes.
 #include <benchmark/benchmark.h>
@@ -67,6 +68,16 @@ void BM_TagDense(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 
+// The cheapest call that reaches the printer: what every call costs beyond
+// its own work (the lock that takes calls one at a time among it).
+void BM_DrawerKick(benchmark::State& state) {
+  start();
+  int result = 0;
+  measure(state, [&] { result = TQ587_iAcionarGaveta(); });
+  state.counters["result"] = result;
+}
+
+BENCHMARK(BM_DrawerKick)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_Receipt30Items)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TagDense)->Arg(100)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond)->Complexity();
 

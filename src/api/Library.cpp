@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "api/CallLock.h"
 #include "config/MasterController.h"
 #include "connection/PrinterController.h"
 #include "log/Log.h"
@@ -24,6 +25,8 @@ bool usbBlocksAsked() {
 }  // namespace
 
 void initDLL() {
+  // the same state as the exports use: under the same lock
+  const tq587::CallLock lock;
   MasterController::getInstance().load();
   tq587::log("========== Inicializando DLL ==========", LOG_INFO, "initDLL", __LINE__);
   PrinterController::getInstance().setUsbBlocks(usbBlocksAsked());
