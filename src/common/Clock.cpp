@@ -20,4 +20,9 @@ Clock* gClock = &gSystemClock;
 Clock& clock() { return *gClock; }
 void setClock(Clock* clock) { gClock = clock ? clock : &gSystemClock; }
 
+bool localCalendar(std::time_t moment, std::tm* out) {
+  return clock_platform::localCalendar(moment, out);
+}
+bool utcCalendar(std::time_t moment, std::tm* out) { return clock_platform::utcCalendar(moment, out); }
+
 }  // namespace tq587

@@ -20,4 +20,9 @@ Clock& clock();
 // Test seam: nullptr puts the system's clock back.
 void setClock(Clock* clock);
 
+// The local and the UTC calendar of a moment into out, safe beside other
+// threads' calls of localtime; false when the moment has none.
+bool localCalendar(std::time_t moment, std::tm* out);
+bool utcCalendar(std::time_t moment, std::tm* out);
+
 }  // namespace tq587

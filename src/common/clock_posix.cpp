@@ -1,7 +1,8 @@
-// clock_posix.cpp - waiting on a POSIX system.
+// clock_posix.cpp - waiting and the calendar on a POSIX system.
 #include <time.h>
 
 #include <cerrno>
+#include <ctime>
 
 #include "common/ClockPlatform.h"
 
@@ -14,6 +15,13 @@ void sleep(int milliseconds) {
   while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
   }
 }
+
+bool localCalendar(std::time_t moment, std::tm* out) {
+  tzset();  // TZ as it is now, as localtime() takes it
+  return localtime_r(&moment, out) != nullptr;
+}
+
+bool utcCalendar(std::time_t moment, std::tm* out) { return gmtime_r(&moment, out) != nullptr; }
 
 }  // namespace clock_platform
 }  // namespace tq587

@@ -23,18 +23,6 @@ const char* levelText(int level) {
   return level >= LOG_DEBUG && level <= LOG_ERROR ? kLevelTexts[level] : kLevelTexts[0];
 }
 
-// localtime and gmtime share one static result: copy it at once.
-std::tm localCalendar(std::time_t t) {
-  std::tm out{};
-  if (const std::tm* tm = std::localtime(&t)) out = *tm;
-  return out;
-}
-std::tm utcCalendar(std::time_t t) {
-  std::tm out{};
-  if (const std::tm* tm = std::gmtime(&t)) out = *tm;
-  return out;
-}
-
 }  // namespace
 
 void setLogListener(LogListener listener) { gListener = listener; }
@@ -43,12 +31,14 @@ void setLogSettings(const LogSettings& settings) { gSettings = settings; }
 std::string logFileName(const LogSettings& settings, std::time_t moment) {
   char name[64] = {0};
   if (settingOn(settings.log)) {
-    const std::tm utc = utcCalendar(moment);
+    std::tm utc{};
+    utcCalendar(moment, &utc);
     const int weekday = utc.tm_wday >= 0 && utc.tm_wday < 7 ? utc.tm_wday : 0;
     std::snprintf(name, sizeof name, "%s-COM%d-%s.log", "LogTQ587", settings.port,
                   kWeekdays[weekday]);
   } else if (settingOn(settings.dailyLog)) {
-    const std::tm local = localCalendar(moment);
+    std::tm local{};
+    localCalendar(moment, &local);
     std::snprintf(name, sizeof name, "%s-Espiao,%04d-%02d-%02d.%s", "LogTQ587",
                   local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, "txt");
   }
@@ -65,7 +55,8 @@ void log(const char* message, int level, const char* where, int line) {
   const std::time_t moment = tq587::clock().now();
   const std::string path = logDirectory() + logFileName(settings, moment);
 
-  const std::tm local = localCalendar(moment);
+  std::tm local{};
+  localCalendar(moment, &local);
   char stamp[64];
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
                 local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);

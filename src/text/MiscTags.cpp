@@ -26,8 +26,9 @@ const uint8_t* DateTimeTag::getBytes() {
   char text[kSize + 1] = {};
   tq587::log("Struct e vetor OK.", LOG_DEBUG, whereOpen(), __LINE__);
   const std::time_t now = tq587::clock().now();
-  const std::tm* local = std::localtime(&now);
-  if (!local || std::strftime(text, sizeof text, definition_.format, local) == 0) {
+  std::tm local{};
+  if (!tq587::localCalendar(now, &local) ||
+      std::strftime(text, sizeof text, definition_.format, &local) == 0) {
     tq587::log(definition_.failure, LOG_ERROR, whereOpen(), __LINE__);
     return genericError();
   }
