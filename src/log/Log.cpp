@@ -61,7 +61,7 @@ void log(const char* message, int level, const char* where, int line) {
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
                 local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
 
-  std::FILE* file = std::fopen(path.c_str(), "a");
+  std::FILE* file = log_platform::openForAppending(path.c_str());
   if (!file) std::fprintf(stderr, "Erro ao escrever no arquivo: %s\n", path.c_str());
 
   const char* text = levelText(level);

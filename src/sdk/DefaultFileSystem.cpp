@@ -195,7 +195,8 @@ void DEFAULT_FILE_SYSTEM::Close(FILE* file) {
 
 bool DEFAULT_FILE_SYSTEM::FileExists(const char* path) {
   if (isEmpty(path)) return false;
-  return file_platform::entryKind(path, nullptr) == file_platform::EntryKind::File;
+  const file_platform::EntryKind kind = file_platform::entryKind(path, nullptr);
+  return kind != file_platform::EntryKind::Missing && kind != file_platform::EntryKind::Directory;
 }
 
 bool DEFAULT_FILE_SYSTEM::Copy(const char* source, const char* target, int failIfExists) {
@@ -242,7 +243,10 @@ int DEFAULT_FILE_SYSTEM::HandleSize(intptr_t handle) {
 int DEFAULT_FILE_SYSTEM::FileSize(const char* path) {
   if (isEmpty(path)) return -1;
   int64_t size = 0;
-  if (file_platform::entryKind(path, &size) != file_platform::EntryKind::File) return -1;
+  const file_platform::EntryKind kind = file_platform::entryKind(path, &size);
+  if (kind == file_platform::EntryKind::Missing || kind == file_platform::EntryKind::Directory) {
+    return -1;
+  }
   return low32(size);
 }
 
@@ -312,8 +316,14 @@ bool DEFAULT_FILE_SYSTEM::Save(const char* path, const void* bytes, int count) {
   if (isEmpty(path) || count < 0 || (bytes == nullptr && count > 0) || !resolveLink(path, &target)) {
     return false;
   }
+  // Only a regular file is replaced (after its links), or made where there
+  // is nothing: a link to a device, a FIFO or nothing is never written
+  // through.
   const EntryKind kind = entryKind(target.c_str(), nullptr);
-  if (kind == EntryKind::Directory) return false;
+  const bool linked = target != path;
+  if (kind == EntryKind::Directory || kind == EntryKind::Other || (kind == EntryKind::Missing && linked)) {
+    return false;
+  }
   Handle old = kInvalidHandle;
   if (kind == EntryKind::File && (old = openFile(target.c_str(), Access::Write, Sharing::Both)) == kInvalidHandle) {
     return false;

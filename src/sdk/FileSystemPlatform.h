@@ -29,11 +29,14 @@ struct OpenMode {
 };
 OpenMode decodeOpenMode(int mode);
 
-enum class EntryKind { Missing, File, Directory };
+// File: a regular file; Other: a FIFO, a device, a socket...
+enum class EntryKind { Missing, File, Directory, Other };
 
 // Creates or truncates the file for reading and writing, without sharing.
+// Only a regular file (after links) is opened, and never with a wait: a
+// FIFO, a device or a socket of that name fails, as a missing file does.
 Handle createFile(const char* path);
-// Opens an existing file.
+// Opens an existing regular file, as createFile does.
 Handle openFile(const char* path, Access access, Sharing sharing);
 void closeFile(Handle handle);
 // origin 0 begin, 1 current, 2 end; the new position, -1 on failure.

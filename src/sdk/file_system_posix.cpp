@@ -1,6 +1,8 @@
 // file_system_posix.cpp - the default file system's calls on POSIX. There is
 // no sharing mode here: an open file is never locked against other openers,
-// so only the access of the mode word counts.
+// so only the access of the mode word counts. Files are opened only when
+// they are regular files, and without waiting: a FIFO, a device or a socket
+// of that name (or where its links lead) is as good as no file.
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -34,6 +36,19 @@ int openRetrying(const char* path, int flags, mode_t mode) {
   return fd;
 }
 
+// Opens path only when it is (or its links lead to) a regular file: -1 for
+// anything else. O_NONBLOCK keeps a FIFO without a writer (or reader) from
+// holding the caller in open(); on a regular file it changes nothing.
+int openRegular(const char* path, int flags, mode_t mode) {
+  const int fd = openRetrying(path, flags | O_NONBLOCK | O_NOCTTY, mode);
+  struct stat info;
+  if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 // Writes all of count or fails.
 int32_t writeAll(int fd, const void* bytes, int32_t count) {
   const char* at = static_cast<const char*>(bytes);
@@ -57,7 +72,12 @@ bool resolvePath(const char* path, std::string* out) {
 }  // namespace
 
 Handle createFile(const char* path) {
-  const int fd = openRetrying(path, O_RDWR | O_CREAT | O_TRUNC, kFileMode);
+  // truncated only once it is known to be a regular file
+  const int fd = openRegular(path, O_RDWR | O_CREAT, kFileMode);
+  if (fd >= 0 && ::ftruncate(fd, 0) != 0) {
+    ::close(fd);
+    return kInvalidHandle;
+  }
   return fd < 0 ? kInvalidHandle : fd;
 }
 
@@ -65,15 +85,8 @@ Handle openFile(const char* path, Access access, Sharing) {
   int flags = O_RDONLY;
   if (access == Access::Write) flags = O_WRONLY;
   if (access == Access::ReadWrite) flags = O_RDWR;
-  const int fd = openRetrying(path, flags, 0);
-  if (fd < 0) return kInvalidHandle;
-  // like the system's OPEN_EXISTING on a file: a directory is not opened
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    return kInvalidHandle;
-  }
-  return fd;
+  const int fd = openRegular(path, flags, 0);
+  return fd < 0 ? kInvalidHandle : fd;
 }
 
 void closeFile(Handle handle) {
@@ -110,23 +123,23 @@ EntryKind entryKind(const char* path, int64_t* size) {
   if (::stat(path, &info) != 0) return EntryKind::Missing;
   if (S_ISDIR(info.st_mode)) return EntryKind::Directory;
   if (size != nullptr) *size = static_cast<int64_t>(info.st_size);
-  return EntryKind::File;
+  return S_ISREG(info.st_mode) ? EntryKind::File : EntryKind::Other;
 }
 
 bool copyFile(const char* source, const char* target, bool failIfExists) {
-  const int in = openRetrying(source, O_RDONLY, 0);
+  const int in = openRegular(source, O_RDONLY, 0);
   if (in < 0) return false;
   struct stat from;
   struct stat to;
   // copying a file onto itself would truncate it first
-  if (::fstat(in, &from) != 0 || S_ISDIR(from.st_mode) ||
+  if (::fstat(in, &from) != 0 ||
       (::stat(target, &to) == 0 && to.st_dev == from.st_dev && to.st_ino == from.st_ino)) {
     ::close(in);
     return false;
   }
-  const int out = openRetrying(target, O_WRONLY | O_CREAT | (failIfExists ? O_EXCL : O_TRUNC),
-                               kFileMode);
-  if (out < 0) {
+  const int out = openRegular(target, O_WRONLY | O_CREAT | (failIfExists ? O_EXCL : 0), kFileMode);
+  if (out < 0 || ::ftruncate(out, 0) != 0) {
+    if (out >= 0) ::close(out);
     ::close(in);
     return false;
   }

@@ -1,5 +1,7 @@
 // file_system_win32.cpp - the default file system's calls on the Win32 file
-// API. Paths are ANSI byte strings, handed to the system as given.
+// API. Paths are ANSI byte strings, handed to the system as given. A file
+// is taken only when it is a disk file: a device (NUL, COM1...) or a pipe
+// of that name is as good as no file.
 #include <windows.h>
 
 #include <vector>
@@ -15,6 +17,15 @@ HANDLE toHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 
 Handle fromHandle(HANDLE handle) {
   return handle == INVALID_HANDLE_VALUE ? kInvalidHandle : reinterpret_cast<Handle>(handle);
+}
+
+// The handle when it is a disk file's; otherwise it is closed.
+Handle diskFile(HANDLE handle) {
+  if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    return kInvalidHandle;
+  }
+  return fromHandle(handle);
 }
 
 DWORD accessFlags(Access access) {
@@ -57,14 +68,20 @@ bool askString(Query query, std::string* out) {
 }  // namespace
 
 Handle createFile(const char* path) {
-  // read and write, no sharing, always a new empty file, normal attributes
-  return fromHandle(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  // read and write, no sharing, normal attributes; emptied once it is known
+  // to be a disk file
+  const Handle file = diskFile(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file != kInvalidHandle && !SetEndOfFile(toHandle(file))) {
+    CloseHandle(toHandle(file));
+    return kInvalidHandle;
+  }
+  return file;
 }
 
 Handle openFile(const char* path, Access access, Sharing sharing) {
-  return fromHandle(CreateFileA(path, accessFlags(access), shareFlags(sharing), nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return diskFile(CreateFileA(path, accessFlags(access), shareFlags(sharing), nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 void closeFile(Handle handle) {

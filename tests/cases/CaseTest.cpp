@@ -13,7 +13,7 @@
 // log file's content, "pipe:" the pipe kept (serial, usb or -). Indented lines under a row ("  LEVEL where: message")
 // are the call's whole log. Anything a row does not name is not checked.
 //
-// Every row starts afresh: a scratch directory, the clock at Saturday
+// Every row starts afresh (a step that blocks for 10 s ends the test): a scratch directory, the clock at Saturday
 // 2026-12-05 12:34:56 UTC, the printer on, then the "set:" steps before the
 // first "== section" and those of the row's section, then its own steps.
 // "define NAME TEXT" makes $NAME stand for TEXT in the lines after it.
@@ -21,7 +21,9 @@
 // Steps and calls: ini "TEXT" | ini none | ini dir, load, text "TEXT" [N],
 // bmp [PATH], image [PATH] (no PATH: a null name), drawer, connect, close,
 // codepage|enter|gaveta|tab "TEXT", printer on|off|usb-only|serial-only|
-// close-fails|fail-from N|short-by N|answer N, clock EPOCH, tz ZONE, fifo NAME, and picture NAME ENCODING WxH
+// close-fails|fail-from N|short-by N|answer N, clock EPOCH, tz ZONE, fifo|
+// device|folder NAME (device: the zero device, made here as root, else a
+// link to /dev/zero), link NAME TARGET, and picture NAME ENCODING WxH
 // PIXEL... [keep N]: a BMP of RRGGBB pixels (top row first, "RRGGBB*N"
 // repeats) in encoding 1, 4 or 8 (palette), 16 (5-5-5), 16m (5-6-5 bit
 // fields), 24, 32 or 24v5 (a 124-byte header), its first N bytes only with
@@ -34,6 +36,7 @@
 // the rows of the ```cases blocks of docs/markup.md.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -125,7 +128,9 @@ bool parseText(std::istream& in, std::string& text) {
   return any;
 }
 
+// A regular file's bytes; missing for anything else (never waits on a FIFO).
 std::string readFile(const std::string& path, const std::string& missing = "") {
+  if (!std::filesystem::is_regular_file(path)) return missing;
   std::ifstream in(path, std::ios::binary);
   std::ostringstream all;
   all << in.rdbuf();
@@ -133,6 +138,14 @@ std::string readFile(const std::string& path, const std::string& missing = "") {
 }
 const char kNoFile[] = "\x01none";
 std::string readIni() { return readFile("CONVERSOR.INI", kNoFile); }
+
+// A FIFO, a folder or a character device named name.
+bool makeNode(const std::string& kind, const std::string& name) {
+  const char* path = name.c_str();
+  if (kind == "fifo") return mkfifo(path, 0600) == 0;
+  if (kind == "folder") return mkdir(path, 0755) == 0;
+  return mknod(path, S_IFCHR | 0666, makedev(1, 5)) == 0 || symlink("/dev/zero", path) == 0;
+}
 
 // Little-endian number into a file at an offset.
 void put(std::string& file, size_t at, uint32_t value, int bytes) {
@@ -220,9 +233,7 @@ bool run(const std::string& line, int& result, bool& isCall) {
     if (named) in >> text;
     int n = 0;
     in >> n;
-    alarm(10);  // a call that blocks fails the test instead of hanging it
     result = call->second(named && text.empty() ? nullptr : text.c_str(), n);
-    alarm(0);
     return true;
   }
   if (verb == "ini") {
@@ -246,8 +257,11 @@ bool run(const std::string& line, int& result, bool& isCall) {
     in >> text;
     if (verb == "clock") gClock->set(std::stoll(text));
     else setenv("TZ", text.c_str(), 1), tzset();
-  } else if (verb == "fifo") {
-    return in >> text && mkfifo(text.c_str(), 0600) == 0;
+  } else if (verb == "fifo" || verb == "device" || verb == "folder") {
+    return in >> text && makeNode(verb, text);
+  } else if (verb == "link") {
+    std::string target;
+    return in >> text >> target && symlink(target.c_str(), text.c_str()) == 0;
   } else {
     return verb == "picture" && writePicture(in);
   }
@@ -381,7 +395,9 @@ Outcome play(const Row& row) {
   bool isCall = false;
   for (size_t i = 0; i < row.steps.size(); ++i) {
     if (i + 1 == row.steps.size()) iniBefore = readIni(), gWrites.clear(), gLog.clear();
+    alarm(10);  // a step that blocks fails the test instead of hanging it
     if (!run(row.steps[i], result, isCall)) ADD_FAILURE() << "cannot read: " << row.steps[i];
+    alarm(0);
   }
   Outcome out{isCall ? std::to_string(result) : "", gWrites, {}, gLog};
   const std::string ini = readIni();
