@@ -10,8 +10,9 @@
 
 namespace {
 
-// Open an existing file for reading and writing, others kept out.
-constexpr int kOpenReadWrite = 0x02;
+// Open an existing file for reading and writing; others may read it
+// meanwhile.
+constexpr int kOpenReadWrite = 0x22;
 
 // Whether the file holds these bytes already and takes writes.
 bool holdsAlready(const char* path, const char* text, int length) {

@@ -163,7 +163,17 @@ bool truncateFile(Handle handle, int64_t size) {
 }
 
 bool replaceFile(const char* source, const char* target) {
-  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  // While another program has the old file open (a reader of the settings,
+  // an antivirus scanning it), it cannot be replaced: tried again for a
+  // while before giving up.
+  constexpr int kAttempts = 50;
+  constexpr DWORD kPauseMs = 10;
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD error = GetLastError();
+    if (attempt == kAttempts || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) return false;
+    Sleep(kPauseMs);
+  }
 }
 
 bool resolveLink(const char* path, std::string* target) {
