@@ -11,7 +11,7 @@ bash scripts/install-deps.sh
 bash scripts/install-deps.sh qemu-user-static gcc-multilib g++-multilib
 
 cmake -S . -B build >/dev/null
-cmake --build build -j "$(nproc)" --target TQ587 tq587-scenario tq587-virtual-printer
+cmake --build build -j "$(nproc)" --target TQ587 tq587-scenario tq587-threads tq587-virtual-printer
 
 # GoogleTest for 32-bit programs, from Debian's sources of it.
 gtest=$PWD/build-googletest32/installed

@@ -14,7 +14,7 @@ bash scripts/install-windows-deps.sh
 bash scripts/install-wine32.sh build-wine32
 
 cmake -S . -B build >/dev/null
-cmake --build build -j "$(nproc)" --target TQ587 tq587-scenario tq587-virtual-printer
+cmake --build build -j "$(nproc)" --target TQ587 tq587-scenario tq587-threads tq587-virtual-printer
 
 for arch in x86_64:win64:/usr/lib/wine/wine64 i686:win32:$PWD/build-wine32/bin/wine; do
   IFS=: read -r processor name wine <<<"$arch"

@@ -140,8 +140,7 @@ const char kNoFile[] = "\x01none";
 std::string readIni() { return readFile("CONVERSOR.INI", kNoFile); }
 
 // A FIFO, a folder or a character device named name.
-bool makeNode(const std::string& kind, const std::string& name) {
-  const char* path = name.c_str();
+bool makeNode(const std::string& kind, const char* path) {
   if (kind == "fifo") return mkfifo(path, 0600) == 0;
   if (kind == "folder") return mkdir(path, 0755) == 0;
   return mknod(path, S_IFCHR | 0666, makedev(1, 5)) == 0 || symlink("/dev/zero", path) == 0;
@@ -258,7 +257,7 @@ bool run(const std::string& line, int& result, bool& isCall) {
     if (verb == "clock") gClock->set(std::stoll(text));
     else setenv("TZ", text.c_str(), 1), tzset();
   } else if (verb == "fifo" || verb == "device" || verb == "folder") {
-    return in >> text && makeNode(verb, text);
+    return in >> text && makeNode(verb, text.c_str());
   } else if (verb == "link") {
     std::string target;
     return in >> text >> target && symlink(target.c_str(), text.c_str()) == 0;

@@ -152,9 +152,9 @@ struct VirtualPrinter {
   ~VirtualPrinter() { stop(); }
 
   // Stops the printer (as when it is switched off); true when it stopped
-  // cleanly within two seconds.
-  bool stop() {
-    if (pid > 0) stopped = (kill(pid, SIGTERM), reap(pid, 2) == 0);
+  // cleanly within the seconds given (drawing the last receipt included).
+  bool stop(double seconds = 2) {
+    if (pid > 0) stopped = (kill(pid, SIGTERM), reap(pid, seconds) == 0);
     pid = 0;
     return stopped;
   }

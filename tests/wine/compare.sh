@@ -26,6 +26,12 @@
 #           COM1.
 #   tool    with TQ587_TOOL set to this build's tq587 tool: the sample
 #           receipt and a drawer kick through it, against the Linux tool.
+#   threads this build's tq587-threads (threads.c, beside CALLER): three
+#           threads print receipts while a fourth changes the settings,
+#           closes the port and connects again; every call must answer 1,
+#           CONVERSOR.INI be whole at every read, and the Linux build's
+#           tq587-threads find every receipt whole in the printer's bytes
+#           ("same" says all is well: there is no reference to compare).
 #
 # COM<n> of each run is the printer's pseudo-terminal or leads nowhere,
 # and no COM port of the Wine prefix leads to a /dev/tty device. Run as
@@ -49,6 +55,7 @@ if [ -n "${TQ587_SERIAL_COVERED:-}" ]; then
 fi
 
 linux=$(realpath "$1") library=$(realpath "$2") caller=$(realpath "$3")
+threads=$(dirname "$caller")/tq587-threads${caller##*/tq587-scenario}  # with .exe, if any
 shift 3
 runner=("$@")
 [[ ${runner[0]:-} != */* ]] || runner[0]=$(realpath "${runner[0]}")
@@ -140,8 +147,8 @@ wine_ports() {  # PORT: COM<PORT> to the printer, the others nowhere
   done
 }
 
-# DIR PORT SPEED COMMAND...: one run; COMMAND "wine ARGUMENT..." runs the
-# caller with TQ587.dll under Wine.
+# DIR PORT SPEED COMMAND...: one run; COMMAND "wine PROGRAM ARGUMENT..."
+# runs PROGRAM beside TQ587.dll under Wine.
 run() {
   prepare "$1" "$2" "$3"
   local dir=$1 port=$2
@@ -151,11 +158,12 @@ run() {
     shift
     rm -rf "$WINEPREFIX/drive_c/KORVA"
     mkdir -p "$WINEPREFIX/drive_c/KORVA"
-    cp "$library" "$caller" "$dir/"
     wine_ports "$port"
     if [ "$kind" = wine ]; then
-      (cd "$dir" && "$wine" "$(basename "$caller")" TQ587.dll "$@") >"$dir/console.txt" 2>&1 || true
+      cp "$library" "$1" "$dir/"
+      (cd "$dir" && "$wine" "$(basename "$1")" "${@:2}") >"$dir/console.txt" 2>&1 || true
     else
+      cp "$library" "$caller" "$dir/"
       tool_commands "$dir" "$wine" "$(basename "$caller")" --lib TQ587.dll
     fi
     wine_ports 0
@@ -205,7 +213,7 @@ same() {  # REFERENCE DIR LABEL
 pictures=$(cd "$images" && ls *.bmp)
 reference=("$linux/tests/wine/tq587-scenario" "$linux/libTQ587.so")
 subject=("${runner[@]}" "$caller" "$library")
-[ -z "$wine" ] || subject=(wine)
+[ -z "$wine" ] || subject=(wine "$caller" TQ587.dll)
 # shellcheck disable=SC2086
 run "$scratch/speed-reference" 1 9600 "${reference[@]}" - $pictures
 for setting in "${settings[@]}"; do
@@ -238,6 +246,21 @@ if [ -n "${TQ587_TOOL:-}" ]; then
   run "$scratch/tool" 1 19200 wine-tool
   same "$scratch/tool-reference" "$scratch/tool" "the tq587 tool: text and drawer"
 fi
+
+# Calls from several threads at once: no reference, the order is the
+# threads'; the Linux build's tq587-threads checks the printer's bytes.
+# 32-bit Wine under qemu-user cannot run threads: a program of four threads
+# that only append to files crashes it too, in Wine's own client.
+t=$scratch/threads verdict=FAILED
+if [ -n "$wine" ] && [ "${WINEARCH:-}" = win32 ]; then
+  verdict="not run, as 32-bit Wine under qemu-user crashes with threads"
+else
+  if [ -n "$wine" ]; then run "$t" 1 19200 wine "$threads" run TQ587.dll 3; else run "$t" 1 19200 "${runner[@]}" "$threads" run "$library" 3; fi
+  "$linux/tests/wine/tq587-threads" check "$t/received.bin" "$t/results.txt" >"$t/check.txt" &&
+    ! grep -q ' [1-9][0-9]* not ' "$t/results.txt" && verdict=same
+fi
+echo "four threads at once: $verdict: $(tr '\n' ';' <"$t/results.txt" 2>/dev/null) $(cat "$t/check.txt" 2>/dev/null)"
+[ "$verdict" != FAILED ] || differences=$((differences + 1))
 
 if [ "$differences" = 0 ]; then
   status=0

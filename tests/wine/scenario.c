@@ -2,7 +2,8 @@
  * and on Windows: loads the library by its path as a point-of-sale program
  * does, prints a marked-up receipt, a picture of tests/data/images both
  * ways (the caller puts it in the current directory), kicks the drawer,
- * changes the four settings and prints again, then prints each IMAGE given
+ * changes the four settings and prints again, meets a device and folders
+ * where it looks for files, then prints each IMAGE given
  * three ways (TQ587_iImprimirBMP, TQ587_iImprimirImagem, the <ibmp> tag).
  * Each call's result goes to results.txt in the current directory, where
  * CONVERSOR.INI also lives.
@@ -17,20 +18,16 @@
  */
 #include <stdio.h>
 #include <string.h>
-
-#include "tq587.h"
-
 #ifdef _WIN32
-#include <windows.h>
-static void* openLibrary(const char* path) { return (void*)LoadLibraryA(path); }
-static void* findFunction(void* library, const char* name) {
-  return (void*)GetProcAddress((HMODULE)library, name);
-}
+#include <direct.h>
+#define mkdir(path, mode) _mkdir(path)
 #else
-#include <dlfcn.h>
-static void* openLibrary(const char* path) { return dlopen(path, RTLD_NOW); }
-static void* findFunction(void* library, const char* name) { return dlsym(library, name); }
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
+
+#include "loading.h"
+#include "tq587.h"
 
 typedef int(TQ587_CALL* NoArguments)(void);
 typedef int(TQ587_CALL* OneText)(const char*);
@@ -147,6 +144,21 @@ static void checkRewrite(void) {
 #endif
 }
 
+/* Names that are no file: the device NUL (on Windows) and a folder. Neither
+ * is a picture; a folder as CONVERSOR.INI is read as no file (the defaults)
+ * and cannot be written. */
+static void noFiles(void) {
+  oneText("TQ587_iImprimirBMP", "NUL");
+  mkdir("pasta.bmp", 0755);
+  oneText("TQ587_iImprimirImagem", "pasta.bmp");
+  rename("CONVERSOR.INI", "guardado.ini");
+  mkdir("CONVERSOR.INI", 0755);
+  oneText("TQ587_regModoGaveta", "0");
+  printText("beside a folder as CONVERSOR.INI", "a");
+  rmdir("CONVERSOR.INI");
+  rename("guardado.ini", "CONVERSOR.INI");
+}
+
 int main(int argc, char** argv) {
   static const char* const kPlaceholders[] = {
       "TQ587_iConfigurarGuilhotina", "TQ587_rConsultaStatusImpressora",
@@ -190,6 +202,7 @@ int main(int argc, char** argv) {
   oneText("TQ587_regEnterFinal", "x");
   checkRewrite();
   printText("after the settings", "A\tB\tC");
+  noFiles();
   for (i = 0; i < sizeof kPlaceholders / sizeof kPlaceholders[0]; ++i) {
     Placeholder f = (Placeholder)need(kPlaceholders[i]);
     if (f) fprintf(results, "%s(7, 8) = %d\n", kPlaceholders[i], f(7, 8));
