@@ -1,25 +1,19 @@
-// picture_file_posix.cpp - a picture file on POSIX: opened with O_NONBLOCK
-// so that a FIFO without a writer does not hold the caller, then fstat to
-// keep regular files only, then pread.
-#include <fcntl.h>
-#include <sys/stat.h>
+// picture_file_posix.cpp - a picture file on POSIX: a regular file only,
+// opened without waiting, then read with pread.
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "common/regular_file_posix.h"
 #include "image/ImagePlatform.h"
 
 namespace tq587 {
 namespace image_platform {
 
 Handle openFile(const char* path, int64_t* size) {
-  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return kInvalidHandle;
   struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return kInvalidHandle;
-  }
+  const int fd = posix::openRegular(path, O_RDONLY, 0, &info);
+  if (fd < 0) return kInvalidHandle;
   *size = static_cast<int64_t>(info.st_size);
   return fd;
 }

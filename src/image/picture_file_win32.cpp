@@ -1,6 +1,5 @@
-// picture_file_win32.cpp - a picture file on Windows: CreateFileA does not
-// wait on a pipe or a device, and GetFileType keeps disk files only; reads
-// give their offset in an OVERLAPPED on the synchronous handle.
+// picture_file_win32.cpp - a picture file on Windows: a disk file only;
+// reads give their offset in an OVERLAPPED on the synchronous handle.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -8,6 +7,7 @@
 
 #include <algorithm>
 
+#include "common/regular_file_win32.h"
 #include "image/ImagePlatform.h"
 
 namespace tq587 {
@@ -18,11 +18,11 @@ HANDLE toHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 }  // namespace
 
 Handle openFile(const char* path, int64_t* size) {
-  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = win32::keepDiskFile(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (h == INVALID_HANDLE_VALUE) return kInvalidHandle;
   LARGE_INTEGER length;
-  if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &length)) {
+  if (!GetFileSizeEx(h, &length)) {
     CloseHandle(h);
     return kInvalidHandle;
   }

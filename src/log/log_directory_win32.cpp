@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include "common/regular_file_win32.h"
 #include "log/LogPlatform.h"
 
 namespace tq587 {
@@ -15,12 +16,10 @@ std::string directory() { return "c:\\KORVA\\"; }
 std::FILE* openForAppending(const char* path) {
   // as fopen(path, "a") opens it (text mode: each line ends in CR LF), but
   // only a disk file: a device or a pipe of that name is no file
-  const HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = win32::keepDiskFile(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file == INVALID_HANDLE_VALUE) return nullptr;
-  const int fd = GetFileType(file) == FILE_TYPE_DISK
-                     ? _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_APPEND | _O_TEXT | _O_WRONLY)
-                     : -1;
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_APPEND | _O_TEXT | _O_WRONLY);
   if (fd < 0) {
     CloseHandle(file);
     return nullptr;

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "common/regular_file_posix.h"
 #include "sdk/FileSystemPlatform.h"
 
 namespace SDK {
@@ -33,19 +34,6 @@ int openRetrying(const char* path, int flags, mode_t mode) {
   do {
     fd = ::open(path, flags | O_CLOEXEC, mode);
   } while (fd < 0 && errno == EINTR);
-  return fd;
-}
-
-// Opens path only when it is (or its links lead to) a regular file: -1 for
-// anything else. O_NONBLOCK keeps a FIFO without a writer (or reader) from
-// holding the caller in open(); on a regular file it changes nothing.
-int openRegular(const char* path, int flags, mode_t mode) {
-  const int fd = openRetrying(path, flags | O_NONBLOCK | O_NOCTTY, mode);
-  struct stat info;
-  if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-    ::close(fd);
-    return -1;
-  }
   return fd;
 }
 
@@ -73,7 +61,7 @@ bool resolvePath(const char* path, std::string* out) {
 
 Handle createFile(const char* path) {
   // truncated only once it is known to be a regular file
-  const int fd = openRegular(path, O_RDWR | O_CREAT, kFileMode);
+  const int fd = tq587::posix::openRegular(path, O_RDWR | O_CREAT, kFileMode);
   if (fd >= 0 && ::ftruncate(fd, 0) != 0) {
     ::close(fd);
     return kInvalidHandle;
@@ -85,7 +73,7 @@ Handle openFile(const char* path, Access access, Sharing) {
   int flags = O_RDONLY;
   if (access == Access::Write) flags = O_WRONLY;
   if (access == Access::ReadWrite) flags = O_RDWR;
-  const int fd = openRegular(path, flags, 0);
+  const int fd = tq587::posix::openRegular(path, flags, 0);
   return fd < 0 ? kInvalidHandle : fd;
 }
 
@@ -127,7 +115,7 @@ EntryKind entryKind(const char* path, int64_t* size) {
 }
 
 bool copyFile(const char* source, const char* target, bool failIfExists) {
-  const int in = openRegular(source, O_RDONLY, 0);
+  const int in = tq587::posix::openRegular(source, O_RDONLY, 0);
   if (in < 0) return false;
   struct stat from;
   struct stat to;
@@ -137,7 +125,7 @@ bool copyFile(const char* source, const char* target, bool failIfExists) {
     ::close(in);
     return false;
   }
-  const int out = openRegular(target, O_WRONLY | O_CREAT | (failIfExists ? O_EXCL : 0), kFileMode);
+  const int out = tq587::posix::openRegular(target, O_WRONLY | O_CREAT | (failIfExists ? O_EXCL : 0), kFileMode);
   if (out < 0 || ::ftruncate(out, 0) != 0) {
     if (out >= 0) ::close(out);
     ::close(in);

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "common/regular_file_win32.h"
 #include "sdk/FileSystemPlatform.h"
 
 namespace SDK {
@@ -20,13 +21,7 @@ Handle fromHandle(HANDLE handle) {
 }
 
 // The handle when it is a disk file's; otherwise it is closed.
-Handle diskFile(HANDLE handle) {
-  if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_DISK) {
-    CloseHandle(handle);
-    return kInvalidHandle;
-  }
-  return fromHandle(handle);
-}
+Handle diskFile(HANDLE handle) { return fromHandle(tq587::win32::keepDiskFile(handle)); }
 
 DWORD accessFlags(Access access) {
   switch (access) {
